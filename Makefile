@@ -1,0 +1,64 @@
+# Entry points for people and CI. Each target first makes sure the Debian
+# packages it needs are installed (installing them when run as root).
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+BUILD_TYPE ?= RelWithDebInfo
+# A warm heap for measurements: freed memory stays with the process.
+BENCH_ENV = GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
+
+BUILD_PACKAGES = cmake g++ make libgtest-dev pkg-config
+BENCH_PACKAGES = libbenchmark-dev libpugixml-dev
+FUZZ_PACKAGES = clang libclang-rt-dev
+
+.PHONY: all build test sanitize bench fuzz install package-check format clean
+
+all: test
+
+build: .deps-build
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build build -j $(JOBS)
+
+test: build
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+sanitize: .deps-build
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDRUVO_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+bench: .deps-bench
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDRUVO_BUILD_BENCH=ON -DDRUVO_BUILD_TESTS=OFF
+	cmake --build build-bench -j $(JOBS)
+	@set -e; for b in build-bench/bench/*_bench; do echo "== $$b"; $(BENCH_ENV) $$b; done
+
+fuzz: .deps-fuzz
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DDRUVO_BUILD_FUZZ=ON -DDRUVO_BUILD_TESTS=OFF -DDRUVO_BUILD_TOOLS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# Builds the consumer in tests/package both ways: over the source tree, and
+# with find_package after an install into a temporary prefix.
+package-check: .deps-build
+	@set -e; tmp=$$(mktemp -d); trap 'rm -rf "$$tmp"' EXIT; \
+	cmake -S tests/package -B "$$tmp/sub" -DDRUVO_SOURCE_DIR=$(CURDIR); \
+	cmake --build "$$tmp/sub" -j $(JOBS); "$$tmp/sub/consumer"; \
+	cmake -S . -B "$$tmp/lib" -DCMAKE_BUILD_TYPE=Release -DDRUVO_BUILD_TESTS=OFF -DDRUVO_BUILD_TOOLS=OFF; \
+	cmake --build "$$tmp/lib" -j $(JOBS); \
+	cmake --install "$$tmp/lib" --prefix "$$tmp/prefix"; \
+	cmake -S tests/package -B "$$tmp/found" -DCMAKE_PREFIX_PATH="$$tmp/prefix"; \
+	cmake --build "$$tmp/found" -j $(JOBS); "$$tmp/found/consumer"; \
+	PKG_CONFIG_PATH="$$tmp/prefix/lib/pkgconfig" pkg-config --cflags --libs druvo; \
+	echo "package consumer built both ways"
+
+format:
+	clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	rm -rf build build-asan build-bench build-fuzz
+
+.deps-%:
+	@./cmake/ensure-packages $(if $(filter build,$*),$(BUILD_PACKAGES),\
+	  $(if $(filter bench,$*),$(BUILD_PACKAGES) $(BENCH_PACKAGES),$(BUILD_PACKAGES) $(FUZZ_PACKAGES)))

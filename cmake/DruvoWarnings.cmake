@@ -1,0 +1,4 @@
+# Warnings every Druvo target is built with.
+function(druvo_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+endfunction()

@@ -1,0 +1,11 @@
+// Every public header of the library. A test checks that none is missing.
+#pragma once
+
+#include "druvo/platform/AnsiString.h"
+#include "druvo/platform/DateTime.h"
+#include "druvo/platform/Exceptions.h"
+#include "druvo/platform/Export.h"
+#include "druvo/platform/NumberText.h"
+#include "druvo/platform/TList.h"
+#include "druvo/platform/TStringList.h"
+#include "druvo/util/KorbLib.h"
