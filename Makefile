@@ -40,7 +40,8 @@ install: build
 	cmake --install build --prefix $(PREFIX)
 
 # Builds the consumer in tests/package both ways: over the source tree, and
-# with find_package after an install into a temporary prefix.
+# with find_package after an install into a temporary prefix, and with the
+# flags pkg-config gives.
 package-check: .deps-build
 	@set -e; tmp=$$(mktemp -d); trap 'rm -rf "$$tmp"' EXIT; \
 	cmake -S tests/package -B "$$tmp/sub" -DDRUVO_SOURCE_DIR=$(CURDIR); \
@@ -50,7 +51,10 @@ package-check: .deps-build
 	cmake --install "$$tmp/lib" --prefix "$$tmp/prefix"; \
 	cmake -S tests/package -B "$$tmp/found" -DCMAKE_PREFIX_PATH="$$tmp/prefix"; \
 	cmake --build "$$tmp/found" -j $(JOBS); "$$tmp/found/consumer"; \
-	PKG_CONFIG_PATH="$$tmp/prefix/lib/pkgconfig" pkg-config --cflags --libs druvo; \
+	pc=$$(find "$$tmp/prefix" -name druvo.pc); \
+	flags=$$(PKG_CONFIG_PATH=$$(dirname "$$pc") pkg-config --cflags --libs druvo); \
+	$(CXX) tests/package/consumer.cpp $$flags -o "$$tmp/pc-consumer"; \
+	LD_LIBRARY_PATH=$$(dirname "$$(dirname "$$pc")") "$$tmp/pc-consumer"; \
 	echo "package consumer built both ways"
 
 format:

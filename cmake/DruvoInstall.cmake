@@ -27,5 +27,8 @@ set(DRUVO_PC_CFLAGS "")
 if(NOT BUILD_SHARED_LIBS)
   set(DRUVO_PC_CFLAGS "-DDRUVO_STATIC_DEFINE")
 endif()
+# The .pc file finds its prefix relative to itself, so an installed tree can move.
+file(RELATIVE_PATH DRUVO_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+string(REGEX REPLACE "/$" "" DRUVO_PC_TO_PREFIX "${DRUVO_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/druvo.pc.in ${PROJECT_BINARY_DIR}/druvo.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/druvo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -8,4 +8,5 @@
 #include "druvo/platform/NumberText.h"
 #include "druvo/platform/TList.h"
 #include "druvo/platform/TStringList.h"
+#include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"

@@ -39,6 +39,17 @@ DRUVO_API AnsiString AnsiLowerCase(std::string_view text);
 // Case-insensitive comparison: negative, 0 or positive.
 DRUVO_API int AnsiCompareText(std::string_view a, std::string_view b);
 DRUVO_API bool AnsiSameText(std::string_view a, std::string_view b);
+
+// Wide text by the same CP1250 tables: a code point CP1250 holds is mapped as
+// its byte is, any other code point is left as it is. WideCompareText orders
+// by the mapped code units.
+DRUVO_API char16_t WideUpperChar(char16_t c);
+DRUVO_API char16_t WideLowerChar(char16_t c);
+DRUVO_API WideString WideUpperCase(std::u16string_view text);
+DRUVO_API WideString WideLowerCase(std::u16string_view text);
+DRUVO_API int WideCompareText(std::u16string_view a, std::u16string_view b);
+DRUVO_API bool WideSameText(std::u16string_view a, std::u16string_view b);
+
 // Case-sensitive byte comparison: negative, 0 or positive.
 DRUVO_API int AnsiCompareStr(std::string_view a, std::string_view b);
 

@@ -68,11 +68,14 @@ class DRUVO_API TStrings {
     void* object = nullptr;
   };
   void CheckIndex(int index) const;
+  // How IndexOf, IndexOfName and Values compare lines: ignoring case here.
+  virtual int CompareStrings(const WideString& a, const WideString& b) const;
   std::vector<Line> lines_;
 };
 
-// The concrete list callers create. Sorted keeps lines in case-insensitive
-// order on Add; CaseSensitive switches IndexOf/Values to exact comparison.
+// The concrete list callers create. CaseSensitive switches comparisons
+// (IndexOf, Values, sorting) to exact code-unit order. Sorted makes Add insert
+// in order (set it on an empty list or call Sort() first) and forbids Insert.
 class DRUVO_API TStringList : public TStrings {
  public:
   TStringList();
@@ -85,6 +88,9 @@ class DRUVO_API TStringList : public TStrings {
 
   bool Sorted = false;
   bool CaseSensitive = false;
+
+ protected:
+  int CompareStrings(const WideString& a, const WideString& b) const override;
 };
 
 }  // namespace druvo

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +19,8 @@
 namespace druvo {
 
 // Process-wide store of translated texts, empty by default so that every
-// lookup returns its (Polish) default.
+// lookup returns its (Polish) default. Sections and keys are matched exactly;
+// every call is safe from any thread.
 class DRUVO_API TMLgTools {
  public:
   // The translation of `key` in `section`, else `fallback`. The integer
@@ -31,12 +31,19 @@ class DRUVO_API TMLgTools {
                         const WideString& text);
   // Loads a UTF-8 file of "[section]" headers and "key=value" lines (blank
   // lines and lines starting with ';' or '#' ignored). Raises Exception when
-  // the file cannot be read.
+  // the file cannot be read. A leading BOM is skipped; section names and keys
+  // are trimmed, the value is everything after the first '=' (CR LF or LF line
+  // ends). Lines before the first header belong to section "". Entries are
+  // added to (and override) what the store holds; a failed load changes
+  // nothing.
   static void LoadFromFile(const std::string& path);
   static void Clear();
 };
 
 // Text tools over a copy of a text; every operation returns a new value.
+// Searches find non-overlapping occurrences from left to right; an empty
+// searched text is never found (FindStr -1, CountStr 0, Str2Str unchanged).
+// A negative start counts as 0; ranges are clamped to the text.
 class DRUVO_API TxTools {
  public:
   explicit TxTools(AnsiString text);
@@ -60,7 +67,10 @@ class DRUVO_API TxTools {
   AnsiString ExtractFrom(int start, int count) const;
   AnsiString DelCharsFrom(int start, int count) const;
   // Appends the fields between separators to `list` (as wide lines) and
-  // returns how many were appended.
+  // returns how many were appended. An empty text has no field; otherwise n
+  // separators make n + 1 fields, empty ones included ("a;;b" gives "a", "",
+  // "b"), so callers splitting words at blanks trim the text first. A null
+  // list gets nothing and 0 is returned.
   int ParseLineFields(TStrings* list, char separator) const;
 
  private:
@@ -73,14 +83,22 @@ class DRUVO_API TxfTools {
   explicit TxfTools(double value = 0.0);
 
   double Value() const { return value_; }
-  // The value rounded to `places` decimals, half away from zero.
+  // The value rounded to `places` decimals, half away from zero, by decimal
+  // digit arithmetic on the shortest text of the value (0.125 -> 0.13). A
+  // negative `places` rounds to tens, hundreds, ... NaN, infinities and
+  // values already within `places` come back unchanged, as does a result too
+  // large for a double.
   double Round(int places) const;
   // Reads an optional '-', digits, and an optional '.' followed by digits.
   // Only base 10 is supported. With `strict`, anything else raises
-  // EConvertError; without it, false is returned and the value is unchanged.
+  // EConvertError ("'TEXT' is not a valid floating point value", also for a
+  // number beyond the range of a double); without it, false is returned and
+  // the value is unchanged.
   bool FromString(std::string_view text, int base, bool strict);
   // Fixed notation with a dot, no grouping, rounded to maxDecimals places,
-  // trailing zeros dropped down to minDecimals places, never "-0".
+  // trailing zeros dropped down to minDecimals places, never "-0". A
+  // minDecimals above maxDecimals counts as maxDecimals; NaN and infinities
+  // give "NAN", "INF", "-INF".
   AnsiString ToDBField(int minDecimals, int maxDecimals) const;
 
  private:
@@ -93,8 +111,8 @@ class DRUVO_API TdtTools {
   explicit TdtTools(TDateTime date);
 
   TDateTime Value() const { return date_; }
-  // Negative, 0 or positive when the wrapped date is on an earlier, the same
-  // or a later calendar day than `other`.
+  // -1, 0 or 1 when the wrapped date is on an earlier, the same or a later
+  // calendar day than `other` (days as DecodeDate reads them).
   int DateCompare(TDateTime other) const;
   // Form 12: "dd.mm.yyyy"; form 13: "yyyymmdd". Other forms raise Exception.
   AnsiString ToString(int form) const;
@@ -135,12 +153,14 @@ class DRUVO_API TMacList {
   std::vector<void*> items_;
 };
 
-// A line writer over one output file, closed by the destructor.
+// A line writer over one output file, closed by the destructor (which never
+// raises; call Close to learn of a failing flush).
 class DRUVO_API TMFile {
  public:
   TMFile();
   // Opens (creating or, unless `append`, truncating) `path`; raises Exception
-  // when the file cannot be opened.
+  // ("Cannot open file 'PATH'") when the file cannot be opened. Open first
+  // closes a file that is still open.
   explicit TMFile(const std::string& path, bool append = false);
   ~TMFile();
   TMFile(const TMFile&) = delete;
@@ -148,8 +168,9 @@ class DRUVO_API TMFile {
 
   void Open(const std::string& path, bool append = false);
   bool IsOpen() const { return file_ != nullptr; }
-  // Appends `line` and `terminator`; raises Exception when the write fails or
-  // no file is open.
+  // Appends `line` and `terminator` and hands them to the system at once, so
+  // the write that fails raises Exception ("Cannot write to file 'PATH'");
+  // also raises when no file is open.
   void WriteLine(std::string_view line, std::string_view terminator = "\r\n");
   // Flushes and closes; raises Exception when the flush fails.
   void Close();

@@ -1,0 +1,266 @@
+#include "druvo/platform/TStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "druvo/platform/Exceptions.h"
+#include "druvo/platform/TList.h"
+
+namespace druvo {
+namespace {
+
+std::vector<WideString> Lines(const TStrings& list) {
+  std::vector<WideString> lines;
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
+  return lines;
+}
+
+std::vector<WideString> Split(const WideString& text, char16_t delimiter = u',',
+                              bool strict = false) {
+  TStringList list;
+  list.Delimiter = delimiter;
+  list.StrictDelimiter = strict;
+  list.SetDelimitedText(text);
+  return Lines(list);
+}
+
+template <typename Call>
+std::string ListErrorOf(Call call) {
+  try {
+    call();
+  } catch (const EListError& error) {
+    return error.Message;
+  }
+  return "no EListError";
+}
+
+using W = std::vector<WideString>;
+
+TEST(TStringList, TextSplitsAtEveryLineBreakAndJoinsWithCrLf) {
+  TStringList list;
+  list.SetText(u"a\r\nb\rc\nd");
+  EXPECT_EQ(Lines(list), (W{u"a", u"b", u"c", u"d"}));
+  EXPECT_EQ(list.Text(), u"a\r\nb\r\nc\r\nd\r\n");
+  list.SetText(list.Text());  // a final break adds no empty line
+  EXPECT_EQ(list.Count(), 4);
+  list.SetText(u"a\n\rb");  // LF CR is two breaks
+  EXPECT_EQ(Lines(list), (W{u"a", u"", u"b"}));
+  list.SetText(u"a\r\n\r\nb\n\n");
+  EXPECT_EQ(Lines(list), (W{u"a", u"", u"b", u""}));
+  list.SetText(u"\r\n");
+  EXPECT_EQ(Lines(list), (W{u""}));
+  EXPECT_EQ(list.Text(), u"\r\n");
+  list.SetText(u"");
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Text(), u"");
+}
+
+TEST(TStringList, NameValueAccessIgnoresCase) {
+  TStringList list;
+  list.SetText(
+      u"Name=Jan\r\nx\r\n=empty name\r\nŁódź=miasto=duże\r\nname=second");
+  EXPECT_EQ(list.Names(0), u"Name");
+  EXPECT_EQ(list.Names(1), u"");
+  EXPECT_EQ(list.ValueFromIndex(1), u"");
+  EXPECT_EQ(list.ValueFromIndex(3), u"miasto=duże");
+  EXPECT_EQ(list.Values(u"NAME"), u"Jan");
+  EXPECT_EQ(list.Values(u"łÓDŹ"), u"miasto=duże");
+  EXPECT_EQ(list.Values(u""), u"empty name");
+  EXPECT_EQ(list.Values(u"x"), u"");  // a line without '=' has no name
+  EXPECT_EQ(list.IndexOfName(u"x"), -1);
+  EXPECT_EQ(list.IndexOf(u"X"), 1);
+
+  list.SetValues(u"NAME", u"Ewa");
+  EXPECT_EQ(list.Strings(0), u"NAME=Ewa");
+  list.SetValues(u"nowy", u"1");
+  EXPECT_EQ(list.Strings(list.Count() - 1), u"nowy=1");
+  list.SetValues(u"name", u"");  // an empty value deletes the line
+  EXPECT_EQ(list.Values(u"name"), u"second");
+  list.SetValues(u"absent", u"");
+  EXPECT_EQ(list.Count(), 5);
+
+  list.CaseSensitive = true;
+  EXPECT_EQ(list.Values(u"NAME"), u"");
+  EXPECT_EQ(list.Values(u"name"), u"second");
+  EXPECT_EQ(list.IndexOf(u"X"), -1);
+
+  list.NameValueSeparator = u':';
+  list.SetText(u"a:1");
+  EXPECT_EQ(list.Values(u"a"), u"1");
+}
+
+TEST(TStringList, DelimitedTextNotStrictEndsItemsAtBlanks) {
+  EXPECT_EQ(Split(u"a,b"), (W{u"a", u"b"}));
+  EXPECT_EQ(Split(u" \t a , b \r\n"), (W{u"a", u"b"}));
+  EXPECT_EQ(Split(u"a b"), (W{u"a", u"b"}));
+  EXPECT_EQ(Split(u"a,,b"), (W{u"a", u"", u"b"}));
+  EXPECT_EQ(Split(u"a,"), (W{u"a", u""}));
+  EXPECT_EQ(Split(u"a, "), (W{u"a"}));  // the delimiter is not at the very end
+  EXPECT_EQ(Split(u","), (W{u"", u""}));
+  EXPECT_EQ(Split(u""), W{});
+  EXPECT_EQ(Split(u"  "), W{});
+  EXPECT_EQ(Split(u"\"\""), (W{u""}));
+  EXPECT_EQ(Split(u"\"x, y\",\"say \"\"hi\"\"\""), (W{u"x, y", u"say \"hi\""}));
+  EXPECT_EQ(Split(u"\"ab\"cd"), (W{u"ab", u"cd"}));
+  EXPECT_EQ(Split(u"\"open, end"), (W{u"open, end"}));
+  EXPECT_EQ(Split(WideString(u"a,b\0,c", 6)), (W{u"a", u"b"}));
+  EXPECT_EQ(Split(u"kat/pod kat/\"x/y\"/plik.png", u'/'),
+            (W{u"kat", u"pod", u"kat", u"x/y", u"plik.png"}));
+
+  TStringList list;
+  list.Add(u"old");
+  list.SetDelimitedText(u"new");
+  EXPECT_EQ(Lines(list), (W{u"new"}));
+}
+
+TEST(TStringList, DelimitedTextStrictSplitsOnlyAtDelimiter) {
+  EXPECT_EQ(Split(u" a b ;c;", u';', true), (W{u" a b ", u"c", u""}));
+  EXPECT_EQ(Split(u"\"x;\"\"y\";z", u';', true), (W{u"x;\"y", u"z"}));
+  EXPECT_EQ(Split(u";", u';', true), (W{u"", u""}));
+  EXPECT_EQ(Split(u" ", u';', true), (W{u" "}));
+}
+
+TEST(TStringList, DelimitedTextGetterQuotesWhatWouldNotSplitBack) {
+  TStringList list;
+  EXPECT_EQ(list.DelimitedText(), u"");
+  list.Add(u"");
+  EXPECT_EQ(list.DelimitedText(), u"\"\"");
+  list.SetText(u"a\r\nb c\r\nd,e\r\nf\"g\r\n\r\n\tt");
+  list.Add(u"");
+  const WideString text = list.DelimitedText();
+  EXPECT_EQ(text, u"a,\"b c\",\"d,e\",\"f\"\"g\",,\"\tt\",");
+  EXPECT_EQ(Split(text), Lines(list));
+  EXPECT_EQ(list.CommaText(), text);
+
+  list.StrictDelimiter = true;
+  list.Delimiter = u';';
+  list.SetText(u"b c\r\nd;e\r\nq\"");
+  EXPECT_EQ(list.DelimitedText(), u"b c;\"d;e\";\"q\"\"\"");
+  EXPECT_EQ(Split(list.DelimitedText(), u';', true), Lines(list));
+  EXPECT_EQ(list.CommaText(), u"\"b c\",d;e,\"q\"\"\"");
+  list.SetCommaText(u"1, 2");
+  EXPECT_EQ(Lines(list), (W{u"1", u"2"}));
+}
+
+TEST(TStringList, ObjectsTravelWithTheirLines) {
+  int first = 1, second = 2;
+  TStringList list;
+  list.AddObject(u"one", &first);
+  EXPECT_EQ(list.AddObject(u"two", &second), 1);
+  list.Insert(2, u"three");  // inserting at Count() appends
+  list.Insert(0, u"zero");
+  EXPECT_EQ(list.Objects(0), nullptr);
+  list.Exchange(1, 2);
+  EXPECT_EQ(Lines(list), (W{u"zero", u"two", u"one", u"three"}));
+  EXPECT_EQ(list.Objects(1), &second);
+  EXPECT_EQ(list.Objects(2), &first);
+
+  TStringList copy;
+  copy.Delimiter = u';';
+  list.Delimiter = u'|';
+  copy.Assign(list);
+  EXPECT_EQ(copy.Objects(1), &second);
+  EXPECT_EQ(copy.Delimiter, u'|');
+  copy.AddStrings(copy);
+  EXPECT_EQ(copy.Count(), 8);
+  EXPECT_EQ(copy.Objects(6), &first);
+
+  list.Delete(1);
+  list.SetObjects(0, &second);
+  list.SetStrings(0, u"ZERO");
+  EXPECT_EQ(list.Objects(0), &second);
+  EXPECT_EQ(Lines(list), (W{u"ZERO", u"one", u"three"}));
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(first + second, 3);  // the list owns nothing
+}
+
+TEST(TStringList, SortedListKeepsCaseInsensitiveOrder) {
+  TStringList list;
+  list.Sorted = true;
+  for (const char16_t* line : {u"b", u"Ą", u"A", u"c", u"a", u"ą"})
+    list.Add(line);
+  EXPECT_EQ(Lines(list), (W{u"A", u"a", u"b", u"c", u"Ą", u"ą"}));
+  EXPECT_EQ(list.Add(u"B"), 3);
+  EXPECT_EQ(list.IndexOf(u"ą"), 5);
+  EXPECT_EQ(ListErrorOf([&] { list.Insert(0, u"x"); }),
+            "Operation not allowed on sorted list");
+
+  TStringList unsorted;
+  unsorted.SetText(u"b\r\nC\r\na");
+  unsorted.Sort();
+  EXPECT_EQ(Lines(unsorted), (W{u"a", u"b", u"C"}));
+  unsorted.CaseSensitive = true;
+  unsorted.Sort();
+  EXPECT_EQ(Lines(unsorted), (W{u"C", u"a", u"b"}));
+}
+
+TEST(TStringList, IndexErrorsNameTheIndex) {
+  TStringList list;
+  list.SetText(u"a\r\nb\r\nc");
+  EXPECT_EQ(ListErrorOf([&] { list.Strings(3); }),
+            "List index out of bounds (3)");
+  EXPECT_EQ(ListErrorOf([&] { list.Objects(-1); }),
+            "List index out of bounds (-1)");
+  EXPECT_EQ(ListErrorOf([&] { list.Names(7); }),
+            "List index out of bounds (7)");
+  EXPECT_EQ(ListErrorOf([&] { list.Insert(4, u"x"); }),
+            "List index out of bounds (4)");
+  EXPECT_EQ(ListErrorOf([&] { list.Delete(3); }),
+            "List index out of bounds (3)");
+  EXPECT_EQ(ListErrorOf([&] { list.Exchange(0, 5); }),
+            "List index out of bounds (5)");
+  EXPECT_EQ(ListErrorOf([&] { list.SetStrings(-2, u""); }),
+            "List index out of bounds (-2)");
+  EXPECT_EQ(list.Count(), 3);
+}
+
+TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
+  int a = 1, b = 2, c = 3;
+  TList list;
+  EXPECT_EQ(list.Add(&a), 0);
+  EXPECT_EQ(list.Add(&b), 1);
+  list.Insert(2, &c);
+  list.Insert(0, nullptr);
+  EXPECT_EQ(list.Count(), 4);
+  EXPECT_EQ(list.First(), nullptr);
+  EXPECT_EQ(list.Last(), &c);
+  list.Move(3, 1);  // null, c, a, b
+  EXPECT_EQ(list.Items(1), &c);
+  EXPECT_EQ(list.IndexOf(&b), 3);
+  list.Exchange(0, 3);  // b, c, a, null
+  EXPECT_EQ(list.Remove(&c), 1);
+  EXPECT_EQ(list.Remove(&c), -1);
+  list.SetItems(2, &c);
+  const TList copy(list);
+  list.Delete(0);
+  EXPECT_EQ(copy.Count(), 3);
+  EXPECT_EQ(copy.Items(0), &b);
+  EXPECT_EQ(list.Items(0), &a);
+  list.Clear();
+  EXPECT_EQ(list.IndexOf(&a), -1);
+  EXPECT_EQ(a + b + c, 6);
+}
+
+TEST(TList, IndexErrorsNameTheIndex) {
+  TList list;
+  EXPECT_EQ(ListErrorOf([&] { list.Items(0); }),
+            "List index out of bounds (0)");
+  EXPECT_EQ(ListErrorOf([&] { list.First(); }), "List index out of bounds (0)");
+  EXPECT_EQ(ListErrorOf([&] { list.Last(); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ListErrorOf([&] { list.Insert(1, nullptr); }),
+            "List index out of bounds (1)");
+  list.Add(nullptr);
+  EXPECT_EQ(ListErrorOf([&] { list.Delete(1); }),
+            "List index out of bounds (1)");
+  EXPECT_EQ(ListErrorOf([&] { list.Move(0, 1); }),
+            "List index out of bounds (1)");
+  EXPECT_EQ(ListErrorOf([&] { list.Exchange(-1, 0); }),
+            "List index out of bounds (-1)");
+  EXPECT_EQ(ListErrorOf([&] { list.SetItems(2, nullptr); }),
+            "List index out of bounds (2)");
+}
+
+}  // namespace
+}  // namespace druvo
