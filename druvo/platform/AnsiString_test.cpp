@@ -84,7 +84,8 @@ TEST(AnsiString, EveryBmpCodePointMapsAsIconvDoes) {
     const auto unit = static_cast<char16_t>(code);
     const AnsiString ours = WideToAnsi(std::u16string_view(&unit, 1));
     const auto expected = toAnsi.Convert(Utf16Le(unit));
-    ASSERT_EQ(ours, expected.value_or("?")) << "code point " << static_cast<unsigned>(code);
+    ASSERT_EQ(ours, expected.value_or("?"))
+        << "code point " << static_cast<unsigned>(code);
   }
   EXPECT_EQ(WideToAnsi(u"\u0081\u0083\u0088\u0090\u0098"),
             "\x81\x83\x88\x90\x98");

@@ -6,9 +6,12 @@
 #include <string>
 
 #include "druvo/platform/Exceptions.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {
+
+using test::MessageOf;
 
 std::string DecodeDateText(TDateTime value) {
   unsigned short year = 0, month = 0, day = 0;
@@ -22,16 +25,6 @@ std::string DecodeTimeText(TDateTime value) {
   DecodeTime(value, hour, min, sec, msec);
   return std::to_string(hour) + ":" + std::to_string(min) + ":" +
          std::to_string(sec) + "." + std::to_string(msec);
-}
-
-template <typename Call>
-std::string ConvertErrorOf(Call call) {
-  try {
-    call();
-  } catch (const EConvertError& error) {
-    return error.Message;
-  }
-  return "no error";
 }
 
 TEST(DateTime, KnownDayCountsRoundTrip) {
@@ -66,15 +59,22 @@ TEST(DateTime, LeapYearsAndMonthLengths) {
 
 TEST(DateTime, ImpossibleDatesAndTimesRaiseConvertError) {
   const std::string date_error = "Invalid argument to date encode";
-  EXPECT_EQ(ConvertErrorOf([] { EncodeDate(2023, 2, 29); }), date_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeDate(2024, 13, 1); }), date_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeDate(2024, 4, 31); }), date_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeDate(0, 1, 1); }), date_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeDate(10000, 1, 1); }), date_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(2023, 2, 29); }),
+            date_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(2024, 13, 1); }),
+            date_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(2024, 4, 31); }),
+            date_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(0, 1, 1); }), date_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeDate(10000, 1, 1); }),
+            date_error);
   const std::string time_error = "Invalid argument to time encode";
-  EXPECT_EQ(ConvertErrorOf([] { EncodeTime(24, 0, 0, 0); }), time_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeTime(0, 60, 0, 0); }), time_error);
-  EXPECT_EQ(ConvertErrorOf([] { EncodeTime(0, 0, 0, 1000); }), time_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeTime(24, 0, 0, 0); }),
+            time_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeTime(0, 60, 0, 0); }),
+            time_error);
+  EXPECT_EQ(MessageOf<EConvertError>([] { EncodeTime(0, 0, 0, 1000); }),
+            time_error);
   TDateTime time = -1;
   EXPECT_FALSE(TryEncodeTime(23, 59, 60, 0, time));
   EXPECT_TRUE(TryEncodeTime(23, 59, 59, 999, time));

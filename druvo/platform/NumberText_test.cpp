@@ -8,19 +8,12 @@
 #include <string>
 
 #include "druvo/platform/Exceptions.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {
 
-template <typename Call>
-std::string ConvertErrorOf(Call call) {
-  try {
-    call();
-  } catch (const EConvertError& error) {
-    return error.Message;
-  }
-  return "no error";
-}
+using test::MessageOf;
 
 // Sets the decimal separator for one test and restores it afterwards.
 class SeparatorScope {
@@ -33,19 +26,6 @@ class SeparatorScope {
 
  private:
   char saved_;
-};
-
-// Switches the C locale to one with a decimal comma, when the host has one.
-class CommaLocaleScope {
- public:
-  CommaLocaleScope() : saved_(std::setlocale(LC_ALL, nullptr)) {
-    for (const char* name : {"pl_PL.UTF-8", "de_DE.UTF-8", "pl_PL", "de_DE"})
-      if (std::setlocale(LC_ALL, name) != nullptr) break;
-  }
-  ~CommaLocaleScope() { std::setlocale(LC_ALL, saved_.c_str()); }
-
- private:
-  std::string saved_;
 };
 
 TEST(NumberText, IntegersReadAndWrite) {
@@ -68,9 +48,9 @@ TEST(NumberText, IntegersReadAndWrite) {
   for (const char* bad : {"", " ", "-", "+-1", "1 2", "1.0", "$", "0x", "- 1",
                           "$-1", "1e3", "0b1"})
     EXPECT_FALSE(TryStrToInt(bad, value)) << bad;
-  EXPECT_EQ(ConvertErrorOf([] { StrToInt(" abc"); }),
+  EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt(" abc"); }),
             "' abc' is not a valid integer value");
-  EXPECT_EQ(ConvertErrorOf([] { StrToInt("4294967296"); }),
+  EXPECT_EQ(MessageOf<EConvertError>([] { StrToInt("4294967296"); }),
             "'4294967296' is not a valid integer value");
 }
 
@@ -123,9 +103,9 @@ TEST(NumberText, StrToFloatAcceptsOnlyPlainDecimals) {
         "0x10", "$10", "INF", "NAN", "1.5x", "1e400", "-1e309"})
     EXPECT_FALSE(TryStrToFloat(bad, value)) << bad;
   EXPECT_EQ(value, 7);
-  EXPECT_EQ(ConvertErrorOf([] { StrToFloat("1,5"); }),
+  EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat("1,5"); }),
             "'1,5' is not a valid floating point value");
-  EXPECT_EQ(ConvertErrorOf([] { StrToFloat(""); }),
+  EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat(""); }),
             "'' is not a valid floating point value");
 }
 
@@ -136,7 +116,7 @@ TEST(NumberText, DecimalSeparatorIsHonouredBothWays) {
     EXPECT_EQ(FloatToStr(-1.5e-7), "-1,5E-7");
     EXPECT_EQ(StrToFloat("12,5"), 12.5);
     EXPECT_EQ(StrToFloat("-1,5E-7"), -1.5e-7);
-    EXPECT_EQ(ConvertErrorOf([] { StrToFloat("12.5"); }),
+    EXPECT_EQ(MessageOf<EConvertError>([] { StrToFloat("12.5"); }),
               "'12.5' is not a valid floating point value");
   }
   EXPECT_EQ(FormatSettings.DecimalSeparator, '.');
@@ -144,7 +124,7 @@ TEST(NumberText, DecimalSeparatorIsHonouredBothWays) {
 }
 
 TEST(NumberText, IgnoresTheCLocale) {
-  const CommaLocaleScope locale;
+  const test::CommaLocale locale;
   EXPECT_EQ(FloatToStr(1234.5), "1234.5");
   EXPECT_EQ(StrToFloat("1234.5"), 1234.5);
   double value = 0;

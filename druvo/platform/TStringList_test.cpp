@@ -6,15 +6,12 @@
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/TList.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {
 
-std::vector<WideString> Lines(const TStrings& list) {
-  std::vector<WideString> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
+using test::Lines;
 
 std::vector<WideString> Split(const WideString& text, char16_t delimiter = u',',
                               bool strict = false) {
@@ -23,16 +20,6 @@ std::vector<WideString> Split(const WideString& text, char16_t delimiter = u',',
   list.StrictDelimiter = strict;
   list.SetDelimitedText(text);
   return Lines(list);
-}
-
-template <typename Call>
-std::string ListErrorOf(Call call) {
-  try {
-    call();
-  } catch (const EListError& error) {
-    return error.Message;
-  }
-  return "no EListError";
 }
 
 using W = std::vector<WideString>;
@@ -184,7 +171,7 @@ TEST(TStringList, SortedListKeepsCaseInsensitiveOrder) {
   EXPECT_EQ(Lines(list), (W{u"A", u"a", u"b", u"c", u"Ą", u"ą"}));
   EXPECT_EQ(list.Add(u"B"), 3);
   EXPECT_EQ(list.IndexOf(u"ą"), 5);
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(0, u"x"); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(0, u"x"); }),
             "Operation not allowed on sorted list");
 
   TStringList unsorted;
@@ -199,19 +186,19 @@ TEST(TStringList, SortedListKeepsCaseInsensitiveOrder) {
 TEST(TStringList, IndexErrorsNameTheIndex) {
   TStringList list;
   list.SetText(u"a\r\nb\r\nc");
-  EXPECT_EQ(ListErrorOf([&] { list.Strings(3); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Strings(3); }),
             "List index out of bounds (3)");
-  EXPECT_EQ(ListErrorOf([&] { list.Objects(-1); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Objects(-1); }),
             "List index out of bounds (-1)");
-  EXPECT_EQ(ListErrorOf([&] { list.Names(7); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Names(7); }),
             "List index out of bounds (7)");
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(4, u"x"); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(4, u"x"); }),
             "List index out of bounds (4)");
-  EXPECT_EQ(ListErrorOf([&] { list.Delete(3); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Delete(3); }),
             "List index out of bounds (3)");
-  EXPECT_EQ(ListErrorOf([&] { list.Exchange(0, 5); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Exchange(0, 5); }),
             "List index out of bounds (5)");
-  EXPECT_EQ(ListErrorOf([&] { list.SetStrings(-2, u""); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.SetStrings(-2, u""); }),
             "List index out of bounds (-2)");
   EXPECT_EQ(list.Count(), 3);
 }
@@ -245,20 +232,22 @@ TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
 
 TEST(TList, IndexErrorsNameTheIndex) {
   TList list;
-  EXPECT_EQ(ListErrorOf([&] { list.Items(0); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Items(0); }),
             "List index out of bounds (0)");
-  EXPECT_EQ(ListErrorOf([&] { list.First(); }), "List index out of bounds (0)");
-  EXPECT_EQ(ListErrorOf([&] { list.Last(); }), "List index out of bounds (-1)");
-  EXPECT_EQ(ListErrorOf([&] { list.Insert(1, nullptr); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.First(); }),
+            "List index out of bounds (0)");
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Last(); }),
+            "List index out of bounds (-1)");
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(1, nullptr); }),
             "List index out of bounds (1)");
   list.Add(nullptr);
-  EXPECT_EQ(ListErrorOf([&] { list.Delete(1); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Delete(1); }),
             "List index out of bounds (1)");
-  EXPECT_EQ(ListErrorOf([&] { list.Move(0, 1); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Move(0, 1); }),
             "List index out of bounds (1)");
-  EXPECT_EQ(ListErrorOf([&] { list.Exchange(-1, 0); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Exchange(-1, 0); }),
             "List index out of bounds (-1)");
-  EXPECT_EQ(ListErrorOf([&] { list.SetItems(2, nullptr); }),
+  EXPECT_EQ(test::MessageOf<EListError>([&] { list.SetItems(2, nullptr); }),
             "List index out of bounds (2)");
 }
 

@@ -11,15 +11,12 @@
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/util/KorbLib.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {
 
-std::vector<WideString> Lines(const TStrings& list) {
-  std::vector<WideString> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list.Strings(i));
-  return lines;
-}
+using test::Lines;
 
 using WideLines = std::vector<WideString>;
 
@@ -338,31 +335,9 @@ TEST(KUTIL, RoundingFunctionsTreatHalvesTheirOwnWay) {
   EXPECT_DOUBLE_EQ(roundUD(2.5, 0, 1), 3.0);
 }
 
-// Switches LC_NUMERIC to a locale with a decimal comma for its lifetime.
-class CommaLocale {
- public:
-  CommaLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr)) {
-    for (const char* name :
-         {"pl_PL.UTF-8", "pl_PL.utf8", "pl_PL", "de_DE.UTF-8", "de_DE.utf8",
-          "fr_FR.UTF-8", "fr_FR.utf8"}) {
-      if (std::setlocale(LC_NUMERIC, name) != nullptr) {
-        active_ = std::string(std::localeconv()->decimal_point) == ",";
-        if (active_) return;
-      }
-    }
-    std::setlocale(LC_NUMERIC, saved_.c_str());
-  }
-  ~CommaLocale() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
-  bool active() const { return active_; }
-
- private:
-  std::string saved_;
-  bool active_ = false;
-};
-
 // Scanning and printing use a dot whatever the C locale says.
 TEST(KUTIL, NumbersIgnoreTheCLocale) {
-  const CommaLocale locale;
+  const test::CommaLocale locale;
   if (!locale.active()) {
     GTEST_SKIP() << "no locale with a decimal comma installed";
   }

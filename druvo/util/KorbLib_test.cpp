@@ -10,9 +10,14 @@
 #include <limits>
 
 #include "druvo/platform/Exceptions.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {
+
+using test::Lines;
+using test::MessageOf;
+using test::ReadFile;
 
 // A file path in the temporary directory, unique to this process; the file
 // is removed when the object goes.
@@ -31,21 +36,6 @@ class TempPath {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-template <typename Call>
-std::string MessageOf(Call call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "(no exception)";
 }
 
 TEST(TMLgTools, ReturnsDefaultUnlessTranslated) {
