@@ -10,3 +10,4 @@
 #include "druvo/platform/TStringList.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"
+#include "druvo/xml/UVlqXml.h"

@@ -1,0 +1,1270 @@
+#include "druvo/xml/UVlqXml.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "druvo/platform/Exceptions.h"
+#include "druvo/platform/NumberText.h"
+#include "druvo/util/KorbLib.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace druvo {
+
+bool TVLQXmlNode::UzywacCDATA = false;
+
+namespace {
+
+using NodeList = std::vector<std::unique_ptr<TVLQXmlNode>>;
+constexpr std::size_t npos = std::string_view::npos;
+
+[[noreturn]] void Fail(AnsiString message) {
+  throw Exception(std::move(message));
+}
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Narrows [begin, end) of `text` by the bytes 0 to 32 at both ends.
+void TrimRange(const char* text, std::size_t& begin, std::size_t& end) {
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+}
+
+std::string_view TrimView(std::string_view s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  TrimRange(s.data(), begin, end);
+  return s.substr(begin, end - begin);
+}
+
+// How much of a tag's content DelPropertiesFromFieldName keeps.
+std::size_t PropertiesCut(std::string_view tag) {
+  for (std::size_t i = 0; i < tag.size(); ++i) {
+    const char c = tag[i];
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+      const bool lastBlank = c == ' ' && i + 1 == tag.size();
+      return lastBlank ? tag.size() : i;
+    }
+  }
+  return tag.size();
+}
+
+std::string_view WithoutNamespace(std::string_view name) {
+  const std::size_t colon = name.find(':');
+  return colon == npos ? name : name.substr(colon + 1);
+}
+
+// The first of the bytes a, b and c in [from, end) of `s`; `end` when none.
+// Sixteen bytes at a time where SSE2 is available.
+std::size_t FindAnyOf(const char* s, std::size_t from, std::size_t end, char a,
+                      char b, char c) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a);
+  const __m128i vb = _mm_set1_epi8(b);
+  const __m128i vc = _mm_set1_epi8(c);
+  for (; from + 16 <= end; from += 16) {
+    const __m128i chunk =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(chunk, va), _mm_cmpeq_epi8(chunk, vb)),
+        _mm_cmpeq_epi8(chunk, vc));
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+  }
+#endif
+  for (; from < end; ++from) {
+    if (s[from] == a || s[from] == b || s[from] == c) return from;
+  }
+  return end;
+}
+
+// First `needle` (two bytes or more) in `hay` at or after `from`; npos.
+// Anchored on the needle's second byte, which in these markers ('!', '?',
+// ']', '-') is rare in invoices, unlike the '<' that begins most of them.
+std::size_t FindMarker(std::string_view hay, std::string_view needle,
+                       std::size_t from) {
+  const char* data = hay.data();
+  std::size_t at = from + 1;
+  while (at < hay.size()) {
+    const void* hit = std::memchr(data + at, needle[1], hay.size() - at);
+    if (hit == nullptr) return npos;
+    const std::size_t start = static_cast<const char*>(hit) - data - 1;
+    if (hay.compare(start, needle.size(), needle) == 0) return start;
+    at = start + 2;
+  }
+  return npos;
+}
+
+AnsiString EndTagText(std::string_view tag) {
+  AnsiString text = "</";
+  text.append(tag);
+  text += '>';
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+// Entity references and escaping, each in one pass.
+
+struct EntityRef {
+  std::string_view text;
+  char decoded;
+};
+constexpr EntityRef kEntities[] = {
+    {"&lt;", '<'},  {"&gt;", '>'},   {"&quot;", '"'}, {"&apos;", '\''},
+    {"&#34;", '"'}, {"&#39;", '\''}, {"&amp;", '&'},
+};
+constexpr EntityRef kCarriageReturn = {"&#xD;", '\r'};
+
+// Length of the reference at the start of `s` (0 when none) and its char.
+std::size_t EntityAt(std::string_view s, bool decodeCR, char& decoded) {
+  for (const EntityRef& entity : kEntities) {
+    if (s.substr(0, entity.text.size()) == entity.text) {
+      decoded = entity.decoded;
+      return entity.text.size();
+    }
+  }
+  if (decodeCR &&
+      s.substr(0, kCarriageReturn.text.size()) == kCarriageReturn.text) {
+    decoded = kCarriageReturn.decoded;
+    return kCarriageReturn.text.size();
+  }
+  return 0;
+}
+
+// Sets `out` to `s` with every reference decoded once. References are
+// '&' ... ';' and none contains another '&', so decoding left to right gives
+// what replacing them one kind after another (&amp; last) gives.
+void DecodeInto(std::string_view s, bool decodeCR, AnsiString& out) {
+  std::size_t amp = s.find('&');
+  if (amp == npos) {
+    out.assign(s.data(), s.size());
+    return;
+  }
+  out.clear();
+  out.reserve(s.size());
+  std::size_t done = 0;
+  while (amp != npos) {
+    out.append(s.substr(done, amp - done));
+    char decoded = '&';
+    const std::size_t length = EntityAt(s.substr(amp), decodeCR, decoded);
+    out += decoded;
+    done = amp + std::max<std::size_t>(length, 1);
+    amp = s.find('&', done);
+  }
+  out.append(s.substr(done));
+}
+
+bool NeedsEscape(char c) {
+  return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
+}
+
+void AppendEscaped(std::string_view s, AnsiString& out) {
+  for (const char c : s) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Preprocessing. The rules delete or replace a piece and search again from
+// the start of the text; done literally that is quadratic. Here the text is
+// rewritten left to right: a match can only reappear where an edit joined
+// two pieces, so each search resumes a few bytes before the last edit.
+
+// A text under rewriting: the rewritten part `out_` followed by the untouched
+// source from `pos_`. Positions are positions in that concatenation.
+class SplicedText {
+ public:
+  explicit SplicedText(std::string_view source) : source_(source) {}
+
+  std::size_t Size() const { return out_.size() + source_.size() - pos_; }
+
+  char At(std::size_t at) const {
+    return at < out_.size() ? out_[at] : source_[pos_ + at - out_.size()];
+  }
+
+  // First occurrence of `pattern` starting at or after `from`; npos.
+  std::size_t Find(std::string_view pattern, std::size_t from) const {
+    const std::size_t written = out_.size();
+    if (from < written) {
+      const std::size_t inside = out_.find(pattern, from);
+      if (inside != npos) return inside;
+      const std::size_t straddle =
+          written >= pattern.size() ? written - pattern.size() + 1 : 0;
+      for (std::size_t at = std::max(from, straddle); at < written; ++at) {
+        if (MatchesAt(pattern, at)) return at;
+      }
+      from = written;
+    }
+    const std::size_t found =
+        FindMarker(source_, pattern, pos_ + from - written);
+    return found == npos ? npos : found - pos_ + written;
+  }
+
+  AnsiString Copy(std::size_t begin, std::size_t end) const {
+    AnsiString piece;
+    piece.reserve(end - begin);
+    for (std::size_t at = begin; at < std::min(end, out_.size()); ++at) {
+      piece += out_[at];
+    }
+    if (end > out_.size()) {
+      const std::size_t first = std::max(begin, out_.size());
+      piece.append(source_.substr(pos_ + first - out_.size(), end - first));
+    }
+    return piece;
+  }
+
+  // Replaces [begin, end) by `replacement`; `end` lies in the untouched part.
+  void Replace(std::size_t begin, std::size_t end,
+               std::string_view replacement) {
+    const std::size_t written = out_.size();
+    const std::size_t sourceEnd = pos_ + (end - written);
+    if (out_.capacity() == 0) out_.reserve(source_.size() - pos_);
+    if (begin >= written) {
+      out_.append(source_.substr(pos_, begin - written));
+    } else {
+      out_.resize(begin);
+    }
+    pos_ = sourceEnd;
+    out_.append(replacement);
+  }
+
+  // The result: a view of the source when nothing had to be rewritten,
+  // otherwise of `storage`, which receives the rewritten text.
+  std::string_view Finish(std::string& storage) {
+    if (out_.empty()) return source_.substr(pos_);
+    out_.append(source_.substr(pos_));
+    storage = std::move(out_);
+    return storage;
+  }
+
+ private:
+  bool MatchesAt(std::string_view pattern, std::size_t at) const {
+    if (at + pattern.size() > Size()) return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+      if (At(at + i) != pattern[i]) return false;
+    }
+    return true;
+  }
+
+  std::string_view source_;
+  std::size_t pos_ = 0;
+  std::string out_;
+};
+
+// Every CDATA section replaced by its escaped content. The escaped content
+// holds no '<' or '>', so a new "<![CDATA[" or "]]>" can only start within
+// 8 bytes before it or after it.
+std::string_view ReplaceCDataSections(std::string_view text,
+                                      std::string& storage) {
+  static constexpr std::string_view kOpen = "<![CDATA[";
+  static constexpr std::string_view kClose = "]]>";
+  SplicedText spliced(text);
+  std::size_t from = 0;
+  AnsiString escaped;
+  for (;;) {
+    const std::size_t open = spliced.Find(kOpen, from);
+    const std::size_t close = spliced.Find(kClose, from);
+    if (open == npos && close == npos) break;
+    // A "]]>" before the first "<![CDATA[" stays there while the sections
+    // after it are replaced, so the loop would end on it anyway.
+    if (open == npos || (close != npos && close < open)) {
+      Fail("Invalid XML format: single ']]>' found");
+    }
+    if (close == npos) Fail("Invalid XML format: single '<![CDATA[' found");
+    escaped.clear();
+    AppendEscaped(spliced.Copy(open + kOpen.size(), close), escaped);
+    spliced.Replace(open, close + kClose.size(), escaped);
+    from = open >= kOpen.size() - 1 ? open - (kOpen.size() - 1) : 0;
+  }
+  return spliced.Finish(storage);
+}
+
+// Where the declaration and comment markers are, found in one pass over the
+// bytes '?' and '!' that they contain (rare in invoices).
+struct Markers {
+  std::vector<std::size_t> declarations;     // "<?xml"
+  std::vector<std::size_t> declarationEnds;  // "?>"
+  std::size_t firstComment = npos;           // "<!--"
+};
+
+// Records the marker whose '?' or '!' is at `at`, if any.
+void NoteMarker(std::string_view text, std::size_t at, Markers& markers) {
+  if (text[at] == '!') {
+    if (markers.firstComment == npos && at > 0 &&
+        text.compare(at - 1, 4, "<!--") == 0) {
+      markers.firstComment = at - 1;
+    }
+    return;
+  }
+  if (at > 0 && text.compare(at - 1, 5, "<?xml") == 0) {
+    markers.declarations.push_back(at - 1);
+  }
+  if (at + 1 < text.size() && text[at + 1] == '>') {
+    markers.declarationEnds.push_back(at);
+  }
+}
+
+Markers FindMarkers(std::string_view text) {
+  Markers markers;
+  const char* s = text.data();
+  const std::size_t n = text.size();
+  for (std::size_t at = FindAnyOf(s, 0, n, '?', '!', '!'); at < n;
+       at = FindAnyOf(s, at + 1, n, '?', '!', '!')) {
+    NoteMarker(text, at, markers);
+  }
+  return markers;
+}
+
+// How much DelXMLDeclaration removes: while the text still holds "<?xml" and
+// "?>", everything through the first "?>" goes, so only a prefix is cut.
+std::size_t DeclarationsLength(const Markers& markers) {
+  std::size_t start = 0;
+  std::size_t declaration = 0;
+  std::size_t end = 0;
+  for (;;) {
+    while (declaration < markers.declarations.size() &&
+           markers.declarations[declaration] < start) {
+      ++declaration;
+    }
+    while (end < markers.declarationEnds.size() &&
+           markers.declarationEnds[end] < start) {
+      ++end;
+    }
+    if (declaration == markers.declarations.size() ||
+        end == markers.declarationEnds.size()) {
+      return start;
+    }
+    start = markers.declarationEnds[end] + 2;
+  }
+}
+
+// Comments removed, the first "<!--" being at `open` (npos: none). A
+// deletion joins two pieces; a new "<!--" can only start within 3 bytes
+// before the join.
+std::string_view RemoveComments(std::string_view text, std::string& storage,
+                                std::size_t open) {
+  SplicedText spliced(text);
+  while (open != npos) {
+    const std::size_t close = spliced.Find("-->", open + 1);
+    if (close == npos) break;
+    spliced.Replace(open, close + 3, {});
+    open = spliced.Find("<!--", open >= 3 ? open - 3 : 0);
+  }
+  return spliced.Finish(storage);
+}
+
+// Puts a preprocessing result, a suffix of `s` or `storage`, into `s`.
+void AssignResult(AnsiString& s, std::string_view result,
+                  std::string& storage) {
+  if (!storage.empty() && result.data() == storage.data()) {
+    s = std::move(storage);
+  } else {
+    s.erase(0, s.size() - result.size());
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Index of end tags. An element ends at the first "</tag>" after its start,
+// which a plain search finds by scanning the element again for every
+// ancestor. The index records, in one pass, the name of every "</" (the bytes
+// up to the next '>') and chains the occurrences of each name in text order,
+// so that each lookup costs the tag's length plus the occurrences it skips.
+// The occurrences are kept in text order, which also answers the commonest
+// lookup directly: a leaf's end tag is the next end tag of any name.
+// Lookups come in text order (the parser reads forward), so every chain keeps
+// a cursor that only moves forward.
+
+// Names without '<' (all real ones) get a fast hash over 8-byte words; names
+// with '<' occur only in nested regions and get a polynomial hash modulo
+// 2^61 - 1 that can be rolled from the right. The choice depends on the name
+// alone, so a tag and its end tag always meet in the same chain.
+std::uint64_t WordHash(const char* p, std::size_t n) {
+  std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ n;
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+    hash ^= hash >> 31;
+  }
+  std::uint64_t tail = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    tail |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  }
+  hash = (hash ^ tail) * 0x94D049BB133111EBull;
+  return hash ^ (hash >> 29);
+}
+
+constexpr std::uint64_t kHashModulus = (std::uint64_t{1} << 61) - 1;
+constexpr std::uint64_t kHashBase = 0x1F3D5B79A2C4E68Dull % kHashModulus;
+
+std::uint64_t MulMod(std::uint64_t a, std::uint64_t b) {
+  __extension__ using Uint128 = unsigned __int128;
+  const Uint128 product = static_cast<Uint128>(a) * b;
+  std::uint64_t r = (static_cast<std::uint64_t>(product) & kHashModulus) +
+                    static_cast<std::uint64_t>(product >> 61);
+  r = (r & kHashModulus) + (r >> 61);
+  return r >= kHashModulus ? r - kHashModulus : r;
+}
+
+std::uint64_t AddMod(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t sum = a + b;
+  return sum >= kHashModulus ? sum - kHashModulus : sum;
+}
+
+std::uint64_t RollingHash(std::string_view s) {
+  std::uint64_t hash = 0;
+  for (const char c : s) {
+    hash = AddMod(MulMod(hash, kHashBase), static_cast<unsigned char>(c));
+  }
+  return hash;
+}
+
+std::uint64_t NameHash(std::string_view name) {
+  const bool nested = name.find('<') != npos;
+  return nested ? RollingHash(name) : WordHash(name.data(), name.size());
+}
+
+// Short names compare faster in a loop than through a memcmp call.
+bool SameBytes(std::string_view a, const char* b) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+class EndTagIndex {
+ public:
+  // Indexes `text`; with `markers`, also records the preprocessing markers
+  // in the same pass.
+  EndTagIndex(std::string_view text, Markers* markers);
+
+  // Position of the first "</" + tag + ">" starting at or after `from` and
+  // ending at or before `limit`; npos. `from` must not decrease between calls.
+  std::size_t Find(std::string_view tag, std::size_t from, std::size_t limit);
+
+ private:
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  struct Occurrence {
+    std::uint32_t pos;
+    std::uint32_t next;  // the next occurrence of the same name
+  };
+  struct Chain {
+    std::uint64_t hash = 0;
+    std::uint32_t length = kNone;  // kNone: unused slot
+    std::uint32_t head = kNone;    // first occurrence not yet passed
+    std::uint32_t tail = kNone;
+  };
+
+  void IndexNestedRegion(std::size_t first, std::size_t gt);
+  void Add(std::size_t pos, std::uint64_t hash, std::size_t length);
+  Chain* Lookup(std::uint64_t hash, std::size_t length, bool insert);
+  void Grow();
+
+  // Occurrences in chunks: no copying and no spare half while they grow.
+  static constexpr unsigned kChunkBits = 12;
+  static constexpr std::uint32_t kChunkMask = (1u << kChunkBits) - 1;
+  Occurrence& At(std::uint32_t index) {
+    return chunks_[index >> kChunkBits][index & kChunkMask];
+  }
+
+  std::string_view text_;
+  std::vector<std::unique_ptr<Occurrence[]>> chunks_;
+  std::uint32_t count_ = 0;
+  std::uint32_t next_ = 0;  // the first occurrence not before the last lookup
+  std::vector<Chain> chains_;  // open addressing, size a power of two
+  std::size_t used_ = 0;
+};
+
+EndTagIndex::EndTagIndex(std::string_view text, Markers* markers)
+    : text_(text), chains_(64) {
+  if (text.size() >= UINT32_MAX) {
+    Fail("Invalid XML format: text longer than 4294967294 bytes");
+  }
+  const char* s = text.data();
+  const std::size_t n = text.size();
+  // Anchored on '/', rarer than '<' in documents (one per end tag); the
+  // markers' '?' and '!' are picked up on the way.
+  const char marker = markers != nullptr ? '?' : '/';
+  const char bang = markers != nullptr ? '!' : '/';
+  for (std::size_t at = 0; at < n;) {
+    at = FindAnyOf(s, at, n, '/', marker, bang);
+    if (at == n) break;
+    if (s[at] != '/') {
+      NoteMarker(text, at, *markers);
+      ++at;
+      continue;
+    }
+    if (at == 0 || s[at - 1] != '<') {
+      ++at;
+      continue;
+    }
+    const std::size_t x = at - 1;
+    bool nested = false;
+    std::size_t gt = x + 2;
+    for (; gt < n && s[gt] != '>'; ++gt) {
+      nested = nested || s[gt] == '<';
+      if (markers != nullptr && (s[gt] == '?' || s[gt] == '!')) {
+        NoteMarker(text, gt, *markers);
+      }
+    }
+    if (gt == n) break;  // no '>' left: no end tag can follow
+    if (nested) {
+      IndexNestedRegion(x, gt);
+    } else {
+      Add(x, WordHash(s + x + 2, gt - x - 2), gt - x - 2);
+    }
+    at = gt + 1;
+  }
+}
+
+// Several "</" before one '>' ("</a</b>"): their names are suffixes of one
+// another, hashed right to left in one walk.
+void EndTagIndex::IndexNestedRegion(std::size_t first, std::size_t gt) {
+  const char* s = text_.data();
+  std::uint64_t hash = 0;
+  std::uint64_t power = 1;
+  bool nameHasLt = false;
+  struct Found {
+    std::size_t pos;
+    std::uint64_t hash;
+  };
+  std::vector<Found> found;
+  for (std::size_t k = gt; k >= first + 2; --k) {  // name = s[k, gt)
+    if (s[k - 2] == '<' && s[k - 1] == '/') {
+      // Only the last "</" can have a name without '<'.
+      found.push_back({k - 2, nameHasLt ? hash : WordHash(s + k, gt - k)});
+    }
+    nameHasLt = nameHasLt || s[k - 1] == '<';
+    const std::uint64_t c = static_cast<unsigned char>(s[k - 1]);
+    hash = AddMod(hash, MulMod(c, power));
+    power = MulMod(power, kHashBase);
+  }
+  // Occurrences are kept in text order.
+  for (auto it = found.rbegin(); it != found.rend(); ++it) {
+    Add(it->pos, it->hash, gt - it->pos - 2);
+  }
+}
+
+void EndTagIndex::Add(std::size_t pos, std::uint64_t hash, std::size_t length) {
+  Chain* chain = Lookup(hash, length, true);
+  const std::uint32_t index = count_++;
+  if ((index & kChunkMask) == 0) {
+    chunks_.push_back(
+        std::make_unique_for_overwrite<Occurrence[]>(kChunkMask + 1));
+  }
+  At(index) = {static_cast<std::uint32_t>(pos), kNone};
+  if (chain->head == kNone) {
+    chain->head = index;
+  } else {
+    At(chain->tail).next = index;
+  }
+  chain->tail = index;
+}
+
+EndTagIndex::Chain* EndTagIndex::Lookup(std::uint64_t hash, std::size_t length,
+                                        bool insert) {
+  if (insert && 2 * (used_ + 1) > chains_.size()) Grow();
+  const std::size_t mask = chains_.size() - 1;
+  std::uint64_t slot =
+      (hash ^ (length * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+  slot ^= slot >> 31;
+  for (;; ++slot) {
+    Chain& chain = chains_[slot & mask];
+    if (chain.length == kNone) {
+      if (!insert) return nullptr;
+      chain.hash = hash;
+      chain.length = static_cast<std::uint32_t>(length);
+      ++used_;
+      return &chain;
+    }
+    if (chain.hash == hash && chain.length == length) return &chain;
+  }
+}
+
+void EndTagIndex::Grow() {
+  std::vector<Chain> old(chains_.size() * 2);
+  old.swap(chains_);
+  used_ = 0;
+  for (const Chain& chain : old) {
+    if (chain.length == kNone) continue;
+    *Lookup(chain.hash, chain.length, true) = chain;
+  }
+}
+
+std::size_t EndTagIndex::Find(std::string_view tag, std::size_t from,
+                              std::size_t limit) {
+  // Most elements hold no element: their end tag is the first of all end
+  // tags from `from` on, which needs no hashing.
+  while (next_ < count_ && At(next_).pos < from) ++next_;
+  if (next_ < count_) {
+    const std::size_t pos = At(next_).pos;
+    if (pos + tag.size() + 3 <= text_.size() &&
+        text_[pos + 2 + tag.size()] == '>' &&
+        SameBytes(tag, text_.data() + pos + 2)) {
+      return pos + tag.size() + 3 <= limit ? pos : npos;
+    }
+  }
+  Chain* chain = Lookup(NameHash(tag), tag.size(), false);
+  if (chain == nullptr) return npos;
+  std::uint32_t at = chain->head;
+  while (at != kNone && At(at).pos < from) {
+    at = At(at).next;
+  }
+  chain->head = at;
+  for (; at != kNone; at = At(at).next) {
+    const std::size_t pos = At(at).pos;
+    if (pos + tag.size() + 3 > limit) return npos;
+    // Equal hashes of different names are possible, if unlikely.
+    if (SameBytes(tag, text_.data() + pos + 2)) return pos;
+  }
+  return npos;
+}
+
+// ---------------------------------------------------------------------------
+// Node memory. A parse makes one node per element; taking each from the heap
+// and giving it back one by one dominated the cost of parsing and freeing a
+// large invoice. Nodes made during a parse are cut from blocks instead: every
+// node is preceded by a pointer to its block (null for a node from the heap),
+// and a block counts its live nodes and is freed with the last one.
+
+struct NodeBlock {
+  std::atomic<std::size_t> live;
+};
+constexpr std::size_t kCellHeader = sizeof(NodeBlock*);
+constexpr std::size_t kCellSize = kCellHeader + sizeof(TVLQXmlNode);
+constexpr std::size_t kBlockHeader = 16;
+static_assert(alignof(TVLQXmlNode) <= kCellHeader &&
+              kCellSize % alignof(TVLQXmlNode) == 0 &&
+              sizeof(NodeBlock) <= kBlockHeader);
+
+void ReleaseCells(NodeBlock* block, std::size_t count) {
+  if (count == 0) return;
+  if (block->live.fetch_sub(count, std::memory_order_acq_rel) == count) {
+    block->~NodeBlock();
+    ::operator delete(block);
+  }
+}
+
+// Destroys childless nodes and frees their cells, releasing the cells of one
+// block in runs rather than one atomic step per node.
+class NodeReleaser {
+ public:
+  NodeReleaser() = default;
+  NodeReleaser(const NodeReleaser&) = delete;
+  NodeReleaser& operator=(const NodeReleaser&) = delete;
+  ~NodeReleaser() { Flush(); }
+
+  void Free(TVLQXmlNode* node) {
+    node->~TVLQXmlNode();
+    char* cell = reinterpret_cast<char*>(node) - kCellHeader;
+    NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
+    if (block == nullptr) {
+      ::operator delete(cell);
+      return;
+    }
+    if (block != block_) {
+      Flush();
+      block_ = block;
+    }
+    ++count_;
+  }
+
+ private:
+  void Flush() {
+    if (block_ != nullptr) ReleaseCells(block_, count_);
+    block_ = nullptr;
+    count_ = 0;
+  }
+
+  NodeBlock* block_ = nullptr;
+  std::size_t count_ = 0;
+};
+
+// Hands out node cells from blocks of growing size; used by one parse.
+class NodeBlocks {
+ public:
+  NodeBlocks() = default;
+  NodeBlocks(const NodeBlocks&) = delete;
+  NodeBlocks& operator=(const NodeBlocks&) = delete;
+  ~NodeBlocks() { Retire(); }
+
+  void* Allocate() {
+    if (used_ == capacity_) Start();
+    char* cell = cells_ + used_++ * kCellSize;
+    *reinterpret_cast<NodeBlock**>(cell) = block_;
+    return cell + kCellHeader;
+  }
+
+ private:
+  void Start() {
+    Retire();
+    const std::size_t capacity =
+        std::min<std::size_t>(capacity_ == 0 ? 16 : capacity_ * 2, 1024);
+    void* raw = ::operator new(kBlockHeader + capacity * kCellSize);
+    block_ = new (raw) NodeBlock{{capacity}};
+    cells_ = static_cast<char*>(raw) + kBlockHeader;
+    capacity_ = capacity;
+    used_ = 0;
+  }
+  // The cells never handed out count as released.
+  void Retire() {
+    if (block_ != nullptr) ReleaseCells(block_, capacity_ - used_);
+    block_ = nullptr;
+  }
+
+  NodeBlock* block_ = nullptr;
+  char* cells_ = nullptr;
+  std::size_t capacity_ = 0;
+  std::size_t used_ = 0;
+};
+
+// The blocks of the parse running on this thread, if any.
+thread_local NodeBlocks* t_parseBlocks = nullptr;
+
+// Makes `blocks` the source of new nodes on this thread while alive.
+class UseNodeBlocks {
+ public:
+  explicit UseNodeBlocks(NodeBlocks& blocks) : previous_(t_parseBlocks) {
+    t_parseBlocks = &blocks;
+  }
+  ~UseNodeBlocks() { t_parseBlocks = previous_; }
+  UseNodeBlocks(const UseNodeBlocks&) = delete;
+  UseNodeBlocks& operator=(const UseNodeBlocks&) = delete;
+
+ private:
+  NodeBlocks* previous_;
+};
+
+// ---------------------------------------------------------------------------
+// The parser. Where the rules cut the text into "the element" and "rest",
+// it keeps [begin, end) offsets into one buffer. Elements are parsed with an
+// explicit stack of frames, one per element whose children are being read.
+
+// The first element of a range as the cutting rules see it.
+struct Head {
+  std::size_t open = npos;   // the first '<'
+  std::size_t close = npos;  // the first '>'
+  bool selfClosing = false;
+  std::string_view tag;       // with attributes cut off when asked
+  std::size_t endTag = npos;  // the closing "</tag>" (not self-closing)
+  bool scannedAll = false;    // no '>': the whole range was read
+  bool sawAmpersand = false;  // a '&' among the bytes read
+};
+
+bool HeadIsXml(const Head& head) {
+  return head.open != npos && head.close != npos &&
+         (head.selfClosing || head.endTag != npos);
+}
+
+class Parser {
+ public:
+  // Reads `text` from `begin`, with `index` built over `text`.
+  Parser(std::string_view text, std::size_t begin, EndTagIndex& index,
+         bool delProperties, bool delNamespace);
+
+  // Parses the first element of the text into `root`. `rest`, when given,
+  // holds the text and receives what follows the element.
+  void Parse(TVLQXmlNode& root, AnsiString* rest);
+
+ private:
+  struct Frame {
+    TVLQXmlNode* node = nullptr;
+    std::size_t cur = 0;  // the node's inner text still to parse
+    std::size_t end = 0;
+    Head first;  // already scanned head at `cur`
+    bool firstValid = false;
+    NodeList children;
+  };
+
+  Head Scan(std::size_t cur, std::size_t end);
+  std::size_t Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
+                   std::size_t end);
+  void PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
+                 const Head& first);
+  void RunFrames();
+  void ParseNextChild(std::size_t frame);
+  void FinishFrame(Frame& frame);
+  void KeepFinishedChildren(TVLQXmlNode& root);
+  void StoreRest(AnsiString* rest) const;
+
+  std::string_view text_;
+  const char* s_;
+  std::size_t begin_;
+  bool delProperties_;
+  bool delNamespace_;
+  EndTagIndex& index_;
+  NodeBlocks blocks_;
+  UseNodeBlocks useBlocks_{blocks_};
+  std::vector<Frame> frames_;
+  std::size_t depth_ = 0;  // frames in use
+  bool restKnown_ = false;
+  std::size_t restBegin_ = 0;
+  std::size_t restEnd_ = 0;
+};
+
+Parser::Parser(std::string_view text, std::size_t begin, EndTagIndex& index,
+               bool delProperties, bool delNamespace)
+    : text_(text),
+      s_(text.data()),
+      begin_(begin),
+      delProperties_(delProperties),
+      delNamespace_(delNamespace),
+      index_(index) {}
+
+Head Parser::Scan(std::size_t cur, std::size_t end) {
+  Head head;
+  // One pass up to the first '>' finds the first '<' on the way (and tells
+  // a value without '&' that it needs no decoding).
+  std::size_t at = cur;
+  for (;; ++at) {
+    at = FindAnyOf(s_, at, end, '<', '>', '&');
+    if (at == end) {
+      head.scannedAll = true;
+      return head;
+    }
+    if (s_[at] == '>') break;
+    if (s_[at] == '&') {
+      head.sawAmpersand = true;
+    } else if (head.open == npos) {
+      head.open = at;
+    }
+  }
+  head.close = at;
+  if (head.open == npos) {
+    const void* lt = std::memchr(s_ + at, '<', end - at);
+    if (lt == nullptr) return head;
+    head.open = static_cast<const char*>(lt) - s_;
+  }
+  head.selfClosing = head.close > cur && s_[head.close - 1] == '/';
+  if (head.close < head.open) {
+    // Rejected when parsed; IsXml still looks for "</>" as the rules do.
+    if (!head.selfClosing) head.endTag = index_.Find({}, head.open, end);
+    return head;
+  }
+  const std::size_t tagEnd = head.selfClosing ? head.close - 1 : head.close;
+  head.tag = text_.substr(head.open + 1, tagEnd - head.open - 1);
+  if (delProperties_) head.tag = head.tag.substr(0, PropertiesCut(head.tag));
+  if (!head.selfClosing) head.endTag = index_.Find(head.tag, head.open, end);
+  return head;
+}
+
+// Fills `node` from the element `head` at the front of [cur, end): its Name
+// and its Value, or a frame that will read its children. Returns where the
+// rest of the range begins.
+std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
+                         std::size_t end) {
+  if (head.open == npos && head.close == npos) {
+    node.Value.assign(TrimView(text_.substr(cur, end - cur)));
+    return end;
+  }
+  // A '>' before the first '<' has no meaning in the cutting rules.
+  if (head.open == npos || head.close < head.open) {
+    Fail("Invalid XML format: single '>' found");
+  }
+  if (head.close == npos) Fail("Invalid XML format: single '<' found");
+  std::size_t innerBegin = head.close + 1;
+  std::size_t innerEnd = innerBegin;
+  std::size_t rest = head.close + 1;
+  if (!head.selfClosing) {
+    if (head.endTag == npos) {
+      Fail("Invalid XML format: '" + EndTagText(head.tag) + "' not found");
+    }
+    innerEnd = std::max(head.endTag, innerBegin);
+    TrimRange(s_, innerBegin, innerEnd);
+    rest = head.endTag + head.tag.size() + 3;
+    while (rest < end && IsBlank(s_[rest])) ++rest;
+  }
+  node.Name.assign(delNamespace_ ? WithoutNamespace(head.tag) : head.tag);
+  if (innerBegin == innerEnd) return rest;
+  const Head first = Scan(innerBegin, innerEnd);
+  if (HeadIsXml(first)) {
+    PushFrame(node, innerBegin, innerEnd, first);
+  } else if (first.scannedAll && !first.sawAmpersand) {
+    node.Value.assign(s_ + innerBegin, innerEnd - innerBegin);
+  } else {
+    DecodeInto(text_.substr(innerBegin, innerEnd - innerBegin), false,
+               node.Value);
+  }
+  return rest;
+}
+
+void Parser::PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
+                       const Head& first) {
+  // `node` is at level depth_ + 1; its children would be one deeper.
+  if (depth_ + 2 > static_cast<std::size_t>(TVLQXmlNode::MaxNestingDepth)) {
+    Fail("Invalid XML format: elements nested deeper than " +
+         std::to_string(TVLQXmlNode::MaxNestingDepth) + " levels");
+  }
+  if (depth_ == frames_.size()) frames_.emplace_back();
+  Frame& frame = frames_[depth_];
+  frame.node = &node;
+  frame.cur = begin;
+  frame.end = end;
+  frame.first = first;
+  frame.firstValid = true;
+  ++depth_;
+}
+
+void Parser::Parse(TVLQXmlNode& root, AnsiString* rest) {
+  try {
+    const Head head = Scan(begin_, text_.size());
+    restBegin_ = Fill(root, head, begin_, text_.size());
+    restEnd_ = text_.size();
+    if (head.open != npos && !head.selfClosing) {
+      while (restEnd_ > restBegin_ && IsBlank(s_[restEnd_ - 1])) --restEnd_;
+    }
+    restKnown_ = true;
+    RunFrames();
+  } catch (...) {
+    KeepFinishedChildren(root);
+    StoreRest(rest);
+    throw;
+  }
+  StoreRest(rest);
+}
+
+void Parser::RunFrames() {
+  while (depth_ > 0) {
+    Frame& top = frames_[depth_ - 1];
+    if (top.cur >= top.end) {
+      FinishFrame(top);
+      --depth_;
+    } else {
+      ParseNextChild(depth_ - 1);
+    }
+  }
+}
+
+void Parser::ParseNextChild(std::size_t frameIndex) {
+  Frame& frame = frames_[frameIndex];
+  const Head head = frame.firstValid ? frame.first : Scan(frame.cur, frame.end);
+  frame.firstValid = false;
+  NodeList& siblings = frame.children;
+  if (siblings.size() == siblings.capacity()) {
+    siblings.reserve(siblings.size() * 2 + 8);
+  }
+  auto child = std::make_unique<TVLQXmlNode>();
+  // Fill may push a frame and so move `frame`; use the index afterwards.
+  const std::size_t rest = Fill(*child, head, frame.cur, frame.end);
+  frames_[frameIndex].children.push_back(std::move(child));
+  frames_[frameIndex].cur = rest;
+}
+
+void Parser::FinishFrame(Frame& frame) {
+  frame.node->Nodes.assign(std::make_move_iterator(frame.children.begin()),
+                           std::make_move_iterator(frame.children.end()));
+  frame.children.clear();
+}
+
+// After an error the root keeps the children it had finished; the one being
+// parsed (the node of the second frame) is dropped with the parser.
+void Parser::KeepFinishedChildren(TVLQXmlNode& root) {
+  if (depth_ == 0 || frames_[0].node != &root) return;
+  NodeList& children = frames_[0].children;
+  const std::size_t keep = children.size() - (depth_ >= 2 ? 1 : 0);
+  root.Nodes.assign(std::make_move_iterator(children.begin()),
+                    std::make_move_iterator(children.begin() + keep));
+}
+
+void Parser::StoreRest(AnsiString* rest) const {
+  if (rest == nullptr || !restKnown_) return;
+  rest->erase(restEnd_);
+  rest->erase(0, restBegin_);
+}
+
+// Destroys trees without recursion: children are moved onto a work list
+// before their parent is freed.
+void DestroyTrees(NodeList&& nodes) {
+  if (nodes.empty()) return;
+  NodeList pending = std::move(nodes);
+  NodeReleaser releaser;
+  while (!pending.empty()) {
+    TVLQXmlNode* node = pending.back().release();
+    pending.pop_back();
+    // Leaves go at once; inner nodes are stacked last first, so that the
+    // tree is visited in the order its nodes were made.
+    for (auto& child : node->Nodes) {
+      if (child->Nodes.empty()) releaser.Free(child.release());
+    }
+    for (auto it = node->Nodes.rbegin(); it != node->Nodes.rend(); ++it) {
+      if (*it) pending.push_back(std::move(*it));
+    }
+    node->Nodes.clear();
+    releaser.Free(node);
+  }
+}
+
+// Serialises a subtree iteratively, indented or on one line.
+void WriteTree(const TVLQXmlNode& root, int level, bool indented,
+               AnsiString& out) {
+  struct Step {
+    const TVLQXmlNode* node;
+    std::size_t next;  // the next child to write
+    int level;
+  };
+  const auto writeOpen = [&](const TVLQXmlNode& node, int depth) {
+    if (indented && depth > 0)
+      out.append(static_cast<std::size_t>(depth), '\t');
+    out += '<';
+    out += node.Name;
+    out += '>';
+  };
+  const auto writeClose = [&](const TVLQXmlNode& node) {
+    out += "</";
+    out += node.Name;
+    out += '>';
+  };
+  std::vector<Step> stack{{&root, 0, level}};
+  writeOpen(root, level);
+  while (!stack.empty()) {
+    Step& step = stack.back();
+    const TVLQXmlNode& node = *step.node;
+    if (node.Nodes.empty()) {
+      out += TVLQXmlNode::ZapiszString(node.Value);
+      writeClose(node);
+      stack.pop_back();
+    } else if (step.next < node.Nodes.size()) {
+      const TVLQXmlNode& child = *node.Nodes[step.next++];
+      const int childLevel = step.level + 1;
+      if (indented) out += '\n';
+      writeOpen(child, childLevel);
+      stack.push_back({&child, 0, childLevel});
+    } else {
+      if (indented) {
+        out += '\n';
+        if (step.level > 0) {
+          out.append(static_cast<std::size_t>(step.level), '\t');
+        }
+      }
+      writeClose(node);
+      stack.pop_back();
+    }
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+void* TVLQXmlNode::operator new(std::size_t size) {
+  if (size == sizeof(TVLQXmlNode) && t_parseBlocks != nullptr) {
+    return t_parseBlocks->Allocate();
+  }
+  char* raw = static_cast<char*>(::operator new(kCellHeader + size));
+  *reinterpret_cast<NodeBlock**>(raw) = nullptr;
+  return raw + kCellHeader;
+}
+
+void TVLQXmlNode::operator delete(void* p) noexcept {
+  if (p == nullptr) return;
+  char* cell = static_cast<char*>(p) - kCellHeader;
+  NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
+  if (block == nullptr) {
+    ::operator delete(cell);
+  } else {
+    ReleaseCells(block, 1);
+  }
+}
+
+TVLQXmlNode::TVLQXmlNode() = default;
+
+TVLQXmlNode::~TVLQXmlNode() { DestroyTrees(std::move(Nodes)); }
+
+void TVLQXmlNode::Clear() { DestroyTrees(TakeContents()); }
+
+std::vector<std::unique_ptr<TVLQXmlNode>> TVLQXmlNode::TakeContents() {
+  NodeList children = std::move(Nodes);
+  Nodes.clear();
+  Value.clear();
+  Name.clear();
+  return children;
+}
+
+TVLQXmlNode* TVLQXmlNode::GetNodeByIdx(int i) const {
+  if (i < 0 || i >= GetCount()) return nullptr;
+  return Nodes[static_cast<std::size_t>(i)].get();
+}
+
+TVLQXmlNode* TVLQXmlNode::GetNodeByName(const AnsiString& name) const {
+  // Names that differ in length never compare equal: skip the call for them.
+  for (const auto& child : Nodes) {
+    if (child->Name.size() == name.size() &&
+        AnsiCompareText(child->Name, name) == 0) {
+      return child.get();
+    }
+  }
+  return nullptr;
+}
+
+TVLQXmlNode* TVLQXmlNode::AddNode(const AnsiString& name,
+                                  const AnsiString& value) {
+  auto child = std::make_unique<TVLQXmlNode>();
+  child->Name = name;
+  child->Value = value;
+  Nodes.push_back(std::move(child));
+  return Nodes.back().get();
+}
+
+double TVLQXmlNode::GetValueAsDouble() const {
+  if (Value.empty()) return 0;
+  if (Value.find_first_not_of("0123456789-.,") != npos) {
+    throw Exception(WideToAnsi(TMLgTools::GetString(
+                        "Druvo_UVlqXml_001", "TVLQXmlNGetValueExceptio", 0,
+                        u"Warto\u015B\u0107: ")) +
+                    Value + WideToAnsi(u" nie jest wyra\u017Ceniem liczbowym"));
+  }
+  AnsiString number = Value;
+  for (char& c : number) {
+    if (c == '.' || c == ',') c = FormatSettings.DecimalSeparator;
+  }
+  return StrToFloat(number);
+}
+
+void TVLQXmlNode::XmlParse(const AnsiString& xml, bool delProperties,
+                           bool delNamespace) {
+  // The text may be this node's own Value or Name, which parsing clears.
+  AnsiString ownCopy;
+  std::string_view text = xml;
+  if (&xml == &Value || &xml == &Name) {
+    ownCopy = xml;
+    text = ownCopy;
+  }
+  std::string withoutCData;
+  if (UzywacCDATA) text = ReplaceCDataSections(text, withoutCData);
+  // One pass indexes the end tags and finds the declaration and comments.
+  Markers markers;
+  auto index = std::make_unique<EndTagIndex>(text, &markers);
+  std::size_t begin = DeclarationsLength(markers);
+  std::string withoutComments;
+  if (markers.firstComment != npos) {
+    const std::string_view rest = text.substr(begin);
+    const std::size_t first = markers.firstComment >= begin
+                                  ? markers.firstComment - begin
+                                  : FindMarker(rest, "<!--", 0);
+    const std::string_view result =
+        RemoveComments(rest, withoutComments, first);
+    if (!withoutComments.empty()) {  // rewritten: index the new text
+      index.reset();
+      std::string().swap(withoutCData);
+      std::string().swap(ownCopy);
+      text = result;
+      begin = 0;
+      index = std::make_unique<EndTagIndex>(text, nullptr);
+    } else {
+      begin = result.data() - text.data();
+    }
+  }
+  // Old children die after the parse: `xml` may be one of their texts.
+  const NodeList previous = TakeContents();
+  Parser(text, begin, *index, delProperties, delNamespace)
+      .Parse(*this, nullptr);
+}
+
+void TVLQXmlNode::XmlInternalParse(AnsiString& rest, bool delProperties,
+                                   bool delNamespace) {
+  const NodeList previous = TakeContents();
+  EndTagIndex index(rest, nullptr);
+  Parser(rest, 0, index, delProperties, delNamespace).Parse(*this, &rest);
+}
+
+bool TVLQXmlNode::IsXml(const AnsiString& s, bool delProperties,
+                        bool decodeFirst) {
+  AnsiString decoded;
+  std::string_view text = s;
+  if (decodeFirst) {
+    DecodeInto(s, false, decoded);
+    text = decoded;
+  }
+  const std::size_t open = text.find('<');
+  const std::size_t close = text.find('>');
+  if (open == npos || close == npos) return false;
+  if (close > 0 && text[close - 1] == '/') return true;
+  std::string_view tag;
+  if (close > open) tag = text.substr(open + 1, close - open - 1);
+  if (delProperties) tag = tag.substr(0, PropertiesCut(tag));
+  return text.find(EndTagText(tag)) != npos;
+}
+
+void TVLQXmlNode::UsunCDATAPrzedParsowaniem(AnsiString& s) {
+  std::string storage;
+  const std::string_view result = ReplaceCDataSections(s, storage);
+  AssignResult(s, result, storage);
+}
+
+void TVLQXmlNode::DelXMLDeclaration(AnsiString& s) {
+  s.erase(0, DeclarationsLength(FindMarkers(s)));
+}
+
+void TVLQXmlNode::UsunKomentarze(AnsiString& s) {
+  std::string storage;
+  const std::string_view result =
+      RemoveComments(s, storage, FindMarker(s, "<!--", 0));
+  AssignResult(s, result, storage);
+}
+
+AnsiString TVLQXmlNode::DelNamespace(const AnsiString& name) {
+  return AnsiString(WithoutNamespace(name));
+}
+
+bool TVLQXmlNode::DelPropertiesFromFieldName(AnsiString& name) {
+  const std::size_t keep = PropertiesCut(name);
+  if (keep == name.size()) return false;
+  name.resize(keep);
+  return true;
+}
+
+AnsiString TVLQXmlNode::ToXmlDef(int level) const {
+  AnsiString out;
+  WriteTree(*this, level, true, out);
+  return out;
+}
+
+AnsiString TVLQXmlNode::ToXmlDefWJednejLinii() const {
+  AnsiString out;
+  WriteTree(*this, 0, false, out);
+  return out;
+}
+
+AnsiString TVLQXmlNode::OdczytajString(const AnsiString& s, bool decodeCR) {
+  AnsiString decoded;
+  DecodeInto(s, decodeCR, decoded);
+  return decoded;
+}
+
+AnsiString TVLQXmlNode::ZapiszString(const AnsiString& s) {
+  const bool special = std::any_of(s.begin(), s.end(), NeedsEscape);
+  if (!special) return s;
+  if (UzywacCDATA) return "<![CDATA[" + s + "]]>";
+  AnsiString escaped;
+  escaped.reserve(s.size() + 16);
+  AppendEscaped(s, escaped);
+  return escaped;
+}
+
+}  // namespace druvo
