@@ -1,6 +1,8 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/ksef/UVlqIFKs.h"
+#include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
 #include "druvo/platform/DateTime.h"
 #include "druvo/platform/Exceptions.h"
