@@ -10,7 +10,7 @@ BUILD_PACKAGES = cmake g++ make libgtest-dev pkg-config
 BENCH_PACKAGES = libbenchmark-dev libpugixml-dev
 FUZZ_PACKAGES = clang libclang-rt-dev
 
-.PHONY: all build test sanitize bench fuzz install package-check format clean
+.PHONY: all build test demo sanitize bench fuzz install package-check format clean
 
 all: test
 
@@ -20,6 +20,15 @@ build: .deps-build
 
 test: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# Builds the druvo program and converts the sample invoices in examples/:
+# their EDI files go to build/demo, one of them is shown, then the list of all.
+demo: build
+	build/tools/druvo/druvo ksef2edi --force -o build/demo examples
+	@echo "== examples/FA_3_Przyklad_1.xml as EDI text (build/demo/FA_3_Przyklad_1.edi, shown in UTF-8):"
+	@build/tools/druvo/druvo ksef2edi --utf8 -o - examples/FA_3_Przyklad_1.xml | tr -d '\r'
+	@echo "== build/tools/druvo/druvo ksef-list examples"
+	@build/tools/druvo/druvo ksef-list examples
 
 sanitize: .deps-build
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDRUVO_SANITIZE=ON

@@ -1,0 +1,156 @@
+#include "tools/druvo/Commands.h"
+
+#include <sys/stat.h>
+
+#include <exception>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "druvo/ksef/UVlqKoKs.h"
+#include "druvo/platform/AnsiString.h"
+#include "druvo/platform/Exceptions.h"
+#include "druvo/util/KorbLib.h"
+#include "druvo/xml/UVlqXml.h"
+#include "tools/druvo/CliError.h"
+#include "tools/druvo/DocumentList.h"
+#include "tools/druvo/InvoiceFile.h"
+#include "tools/druvo/OutputFile.h"
+
+namespace druvo::cli {
+namespace {
+
+// Runs `work` for one file, reporting whatever it raises under the file's
+// name: the library's messages (CP1250) converted to UTF-8.
+template <typename Work>
+void ForOneFile(const std::string& file, Reporter& reporter, Work work) {
+  try {
+    work();
+  } catch (const CliError& e) {
+    reporter.Error(file, e.what());
+  } catch (const Exception& e) {
+    reporter.Error(file, AnsiToUtf8(e.Message));
+  } catch (const std::exception& e) {
+    reporter.Error(file, e.what());
+  }
+}
+
+bool PathExists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+class Converter {
+ public:
+  Converter(const Options& options, Reporter& reporter, std::FILE* out)
+      : options_(options),
+        reporter_(reporter),
+        out_(out),
+        toStdout_(options.outputDir == "-"),
+        vatSymbol_(Utf8ToAnsi(options.vatSymbol)) {}
+
+  void Convert(const std::string& file) {
+    std::string target;
+    if (!toStdout_) target = ClaimTarget(file);
+    TVLQXmlNode root;
+    LoadInvoice(file, root, reporter_);
+    AnsiString edi;
+    TVLQKonwersjaKSeF::KonwertujDaneZXmlNaVelquant5DoTekstu(
+        &root, edi, nullptr, nullptr, vatSymbol_);
+    if (options_.utf8) edi = AnsiToUtf8(edi);
+    if (toStdout_) {
+      if (std::fwrite(edi.data(), 1, edi.size(), out_) != edi.size()) {
+        throw CliError("cannot write to standard output");
+      }
+    } else {
+      WriteFileWhole(target, edi, options_.force);
+    }
+  }
+
+ private:
+  // The output path of `file`; raises CliError when another input of this
+  // run has it or when it exists and may not be replaced.
+  std::string ClaimTarget(const std::string& file) {
+    std::string target = EdiPathFor(file, options_.outputDir);
+    if (!claimed_.insert(target).second) {
+      throw CliError("'" + target +
+                     "' is the output of an earlier input of this run; not "
+                     "written");
+    }
+    if (!options_.force && PathExists(target)) {
+      throw CliError("'" + target + "' exists (use --force to overwrite it)");
+    }
+    return target;
+  }
+
+  const Options& options_;
+  Reporter& reporter_;
+  std::FILE* out_;
+  const bool toStdout_;
+  const AnsiString vatSymbol_;
+  std::set<std::string> claimed_;
+};
+
+int ExitStatus(const Reporter& reporter) {
+  return reporter.ErrorCount() > 0 ? 1 : 0;
+}
+
+void WriteOut(const std::string& text, std::FILE* out, Reporter& reporter) {
+  if (std::fwrite(text.data(), 1, text.size(), out) != text.size() ||
+      std::fflush(out) != 0) {
+    reporter.Error("standard output", "write error");
+  }
+}
+
+}  // namespace
+
+void ApplyCommonOptions(const Options& options) {
+  TVLQXmlNode::UzywacCDATA = options.cdata;
+  if (options.translations.empty()) return;
+  try {
+    TMLgTools::LoadFromFile(options.translations);
+  } catch (const Exception& e) {
+    throw CliError(options.translations + ": " + AnsiToUtf8(e.Message));
+  }
+}
+
+int RunKsef2Edi(const Options& options, Reporter& reporter, std::FILE* out) {
+  const std::vector<std::string> files = ExpandInputs(options.paths, reporter);
+  if (!options.outputDir.empty() && options.outputDir != "-") {
+    try {
+      EnsureDirectory(options.outputDir);
+    } catch (const CliError& e) {
+      reporter.Error(options.outputDir, e.what());
+      return 1;
+    }
+  }
+  Converter converter(options, reporter, out);
+  reporter.StartBatch(static_cast<int>(files.size()));
+  for (const std::string& file : files) {
+    ForOneFile(file, reporter, [&] { converter.Convert(file); });
+    reporter.FileDone();
+  }
+  reporter.EndBatch();
+  if (std::fflush(out) != 0) reporter.Error("standard output", "write error");
+  return ExitStatus(reporter);
+}
+
+int RunKsefList(const Options& options, Reporter& reporter, std::FILE* out) {
+  const std::vector<std::string> files = ExpandInputs(options.paths, reporter);
+  std::vector<DocumentListRow> rows;
+  rows.reserve(files.size());
+  reporter.StartBatch(static_cast<int>(files.size()));
+  for (const std::string& file : files) {
+    ForOneFile(file, reporter, [&] {
+      TVLQXmlNode root;
+      LoadInvoice(file, root, reporter);
+      rows.push_back(ReadDocumentListRow(root, file));
+    });
+    reporter.FileDone();
+  }
+  reporter.EndBatch();
+  WriteOut(options.csv ? FormatCsv(rows) : FormatTable(rows), out, reporter);
+  return ExitStatus(reporter);
+}
+
+}  // namespace druvo::cli

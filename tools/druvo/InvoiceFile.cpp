@@ -1,0 +1,131 @@
+#include "tools/druvo/InvoiceFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "tools/druvo/CliError.h"
+#include "tools/druvo/OutputFile.h"
+#include "tools/druvo/TextEncoding.h"
+
+namespace druvo::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool HasXmlExtension(const fs::path& file) {
+  std::string ext = file.extension().string();
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext == ".xml";
+}
+
+// The *.xml files of `dir` in name order, as paths that start with `dir`.
+std::vector<std::string> InvoicesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  std::error_code error;
+  fs::directory_iterator it(dir, error), end;
+  for (; !error && it != end; it.increment(error)) {
+    const fs::path& file = it->path();
+    if (!HasXmlExtension(file)) continue;
+    std::error_code ignored;
+    if (!it->is_regular_file(ignored)) continue;
+    names.push_back(file.filename().string());
+  }
+  if (error) {
+    throw CliError("cannot read directory: " + error.message());
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> files;
+  files.reserve(names.size());
+  for (const std::string& name : names) {
+    files.push_back((fs::path(dir) / name).string());
+  }
+  return files;
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::vector<std::string> ExpandInputs(const std::vector<std::string>& paths,
+                                      Reporter& reporter) {
+  std::vector<std::string> files;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status)) {
+      files.push_back(path);  // reading it names the problem
+      continue;
+    }
+    if (!fs::is_directory(status)) {
+      files.push_back(path);
+      continue;
+    }
+    try {
+      std::vector<std::string> found = InvoicesIn(path);
+      if (found.empty()) reporter.Warning(path, "no *.xml files in directory");
+      files.insert(files.end(), found.begin(), found.end());
+    } catch (const CliError& e) {
+      reporter.Error(path, e.what());
+    }
+  }
+  return files;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw CliError(ErrnoText(errno));
+  struct stat info;
+  if (fstat(file.Get(), &info) != 0) throw CliError(ErrnoText(errno));
+  if (S_ISDIR(info.st_mode)) throw CliError(ErrnoText(EISDIR));
+  // One read fills a regular file's buffer; the spare byte shows its end.
+  std::string content(S_ISREG(info.st_mode)
+                          ? static_cast<std::size_t>(info.st_size) + 1
+                          : 65536,
+                      '\0');
+  std::size_t used = 0;
+  for (;;) {
+    if (used == content.size()) content.resize(content.size() * 2);
+    const ssize_t n =
+        read(file.Get(), content.data() + used, content.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw CliError(ErrnoText(errno));
+    if (n == 0) break;
+    used += static_cast<std::size_t>(n);
+  }
+  content.resize(used);
+  return content;
+}
+
+void LoadInvoice(const std::string& path, TVLQXmlNode& root,
+                 Reporter& reporter) {
+  DecodedText decoded = DecodeToCp1250(ReadWholeFile(path));
+  if (decoded.LostCharacters > 0) {
+    reporter.Warning(path, LostCharactersWarning(decoded));
+  }
+  root.XmlParse(decoded.Text, true, true);
+  if (root.GetNodeByName("Fa") == nullptr) {
+    throw CliError("not a KSeF invoice: no Fa element under the root");
+  }
+}
+
+}  // namespace druvo::cli

@@ -1,0 +1,219 @@
+#!/bin/sh
+# Runs the built druvo program on good, malformed and missing invoice files
+# and checks its outputs, messages and exit statuses.
+# Usage: cli_test.sh DRUVO DATA_DIR EXAMPLES_DIR VERSION CASE
+set -u
+DRUVO=$1
+DATA=$2
+EXAMPLES=$3
+VERSION=$4
+CASE=$5
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/druvo-cli-test.XXXXXX") || exit 1
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+
+fail() {
+  echo "FAIL ($CASE): $*" >&2
+  echo "--- stdout:" >&2; cat out >&2 2>/dev/null
+  echo "--- stderr:" >&2; cat err >&2 2>/dev/null
+  exit 1
+}
+# run ARGS...: runs the program, keeping stdout in ./out, stderr in ./err
+# and the exit status in $rc.
+run() {
+  "$DRUVO" "$@" >out 2>err
+  rc=$?
+}
+expect_rc() { [ "$rc" -eq "$1" ] || fail "exit status $rc, expected $1"; }
+expect_err() { grep -qxF -- "$1" err || fail "no stderr line '$1'"; }
+expect_err_part() { grep -qF -- "$1" err || fail "stderr lacks '$1'"; }
+expect_no_err() { [ ! -s err ] || fail "unexpected stderr"; }
+expect_same() { cmp -s "$1" "$2" || fail "$1 differs from $2"; }
+expect_file() { [ -f "$1" ] || fail "$1 missing"; }
+expect_no_file() { [ ! -e "$1" ] || fail "$1 should not exist"; }
+# No temporary file may be left behind in directory $1.
+expect_no_temporaries() {
+  leftovers=$(find "$1" -name '.*.edi.*')
+  [ -z "$leftovers" ] || fail "temporary files left: $leftovers"
+}
+
+case_help_and_version() {
+  run --help
+  expect_rc 0
+  for word in ksef2edi ksef-list --output --force --utf8 --vat-symbol \
+              --cdata --translations --csv TypDok Linia Stawka "Exit status"; do
+    grep -qF -- "$word" out || fail "--help does not mention $word"
+  done
+  run ksef2edi --help
+  expect_rc 0
+  grep -q '^Usage: druvo' out || fail "ksef2edi --help shows no usage"
+  run --version
+  expect_rc 0
+  [ "$(cat out)" = "druvo $VERSION" ] || fail "version '$(cat out)'"
+}
+
+case_usage_errors() {
+  for args in "" "convert x.xml" "ksef2edi" "ksef2edi --bogus x.xml" \
+              "ksef2edi --csv x.xml" "ksef-list --force x.xml" \
+              "ksef2edi x.xml -o" "ksef2edi --utf8=yes x.xml" \
+              "ksef2edi --vat-symbol= x.xml"; do
+    # shellcheck disable=SC2086
+    run $args
+    expect_rc 2
+    grep -q "^druvo: " err || fail "'$args': no message"
+    expect_err "Try 'druvo --help' for more information."
+  done
+  run ksef2edi --bogus x.xml
+  expect_err "druvo: unknown option '--bogus'"
+  run ksef2edi --csv x.xml
+  expect_err "druvo: option '--csv' does not apply to ksef2edi"
+  run ksef2edi
+  expect_err "druvo: no input files given"
+  run ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
+  expect_rc 2
+  expect_err_part "druvo: missing.ini: "
+}
+
+case_converts_beside_the_input() {
+  cp "$DATA/invoice-utf8.xml" a.xml
+  cp "$DATA/invoice-utf8.xml" B.XML
+  run ksef2edi a.xml B.XML
+  expect_rc 0
+  expect_no_err
+  [ ! -s out ] || fail "stdout not empty"
+  expect_same a.edi "$DATA/expected-cp1250.edi"
+  expect_same B.edi "$DATA/expected-cp1250.edi"
+  expect_no_temporaries .
+}
+
+case_directory_and_output_dir() {
+  mkdir in
+  cp "$DATA/invoice-utf8.xml" in/one.xml
+  cp "$DATA/invoice-cp1250.xml" in/two.xml
+  echo "not an invoice" > in/notes.txt
+  run ksef2edi -o edi/new in
+  expect_rc 0
+  expect_same edi/new/one.edi "$DATA/expected-cp1250.edi"
+  expect_same edi/new/two.edi "$DATA/expected-cp1250.edi"
+  [ "$(ls edi/new | wc -l)" -eq 2 ] || fail "unexpected outputs: $(ls edi/new)"
+  expect_no_file in/one.edi
+  mkdir empty
+  run ksef2edi empty
+  expect_rc 0
+  expect_err "empty: warning: no *.xml files in directory"
+}
+
+case_standard_output() {
+  cp "$DATA/invoice-utf8.xml" a.xml
+  run ksef2edi -o - a.xml
+  expect_rc 0
+  expect_same out "$DATA/expected-cp1250.edi"
+  expect_no_file a.edi
+  run ksef2edi --utf8 --output=- a.xml a.xml
+  expect_rc 0
+  cat "$DATA/expected-utf8.edi" "$DATA/expected-utf8.edi" > twice.edi
+  expect_same out twice.edi
+}
+
+case_existing_output_needs_force() {
+  cp "$DATA/invoice-utf8.xml" a.xml
+  echo "kept" > a.edi
+  run ksef2edi a.xml
+  expect_rc 1
+  expect_err "a.xml: 'a.edi' exists (use --force to overwrite it)"
+  [ "$(cat a.edi)" = "kept" ] || fail "a.edi was changed"
+  run ksef2edi --force a.xml
+  expect_rc 0
+  expect_same a.edi "$DATA/expected-cp1250.edi"
+  mkdir d
+  cp "$DATA/invoice-utf8.xml" d/a.xml
+  run ksef2edi -o . a.xml d/a.xml --force
+  expect_rc 1
+  expect_err "d/a.xml: './a.edi' is the output of an earlier input of this run; not written"
+  expect_no_temporaries .
+}
+
+case_bad_files_do_not_stop_the_batch() {
+  cp "$DATA/malformed.xml" bad.xml
+  cp "$DATA/not-an-invoice.xml" other.xml
+  cp "$DATA/invoice-utf8.xml" good.xml
+  printf '' > empty.xml
+  mkdir sub.xml
+  run ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml
+  expect_rc 1
+  expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
+  expect_err "missing.xml: No such file or directory"
+  expect_err "other.xml: not a KSeF invoice: no Fa element under the root"
+  expect_err "empty.xml: not a KSeF invoice: no Fa element under the root"
+  expect_err "sub.xml/: warning: no *.xml files in directory"
+  [ "$(wc -l < err)" -eq 5 ] || fail "expected 5 messages"
+  expect_same good.edi "$DATA/expected-cp1250.edi"
+  for f in bad missing other empty; do expect_no_file $f.edi; done
+  expect_no_temporaries .
+  chmod 000 good.xml
+  if ! [ -r good.xml ]; then  # root reads anything
+    run ksef2edi --force good.xml
+    expect_rc 1
+    expect_err "good.xml: Permission denied"
+  fi
+}
+
+case_input_encodings() {
+  for enc in cp1250 latin2; do
+    run ksef2edi -o - "$DATA/invoice-$enc.xml"
+    expect_rc 0
+    expect_no_err
+    expect_same out "$DATA/expected-cp1250.edi"
+  done
+  cp "$DATA/invoice-koi8.xml" koi8.xml
+  run ksef2edi koi8.xml
+  expect_rc 1
+  expect_err "koi8.xml: unsupported encoding 'KOI8-R' (supported: UTF-8, windows-1250, ISO-8859-2, US-ASCII)"
+  expect_no_file koi8.edi
+  sed 's/windows-1250/UTF-8/' "$DATA/invoice-cp1250.xml" > mislabelled.xml
+  run ksef2edi mislabelled.xml
+  expect_rc 1
+  expect_err_part "mislabelled.xml: invalid UTF-8 at line 11"
+  cp "$DATA/invoice-lossy.xml" lossy.xml
+  run ksef2edi --utf8 lossy.xml
+  expect_rc 0
+  expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
+  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
+}
+
+case_vat_symbol_and_cdata() {
+  run ksef2edi -o - --vat-symbol NP "$DATA/invoice-utf8.xml"
+  expect_rc 0
+  grep -qF 'Vat{NP}IdxLinii{1}' out || fail "host VAT symbol not used"
+  sed 's|<P_7>Kawa ziarnista źródlana</P_7>|<P_7><![CDATA[Kawa <b>\&</b>]]></P_7>|' \
+    "$DATA/invoice-utf8.xml" > cdata.xml
+  run ksef2edi -o - --cdata cdata.xml
+  expect_rc 0
+  grep -qF 'Nazwa{Kawa <b>&</b>}' out || fail "CDATA not read"
+}
+
+case_list_table_and_csv() {
+  cp "$DATA/invoice-utf8.xml" a.xml
+  cp "$DATA/malformed.xml" bad.xml
+  cp "$EXAMPLES/FA_3_Przyklad_2.xml" kor.xml
+  run ksef-list a.xml bad.xml kor.xml
+  expect_rc 1
+  expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
+  cat > expected <<'END'
+Number         Date        Type  Seller                    Tax number  File
+FV/7/2026      01.02.2026  PZ    Hurtownia "Żółw", Spółka  1234567890  a.xml
+FK2026/03/200  15.03.2026  ROZB  ABC AGD sp. z o. o.       9999999999  kor.xml
+END
+  expect_same out expected
+  run ksef-list --csv a.xml kor.xml
+  expect_rc 0
+  cat > expected <<'END'
+Number,Date,Type,Seller,Tax number,File
+FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
+FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
+END
+  expect_same out expected
+}
+
+"case_$CASE"
