@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "druvo/platform/Exceptions.h"
@@ -12,17 +14,27 @@ namespace druvo {
 namespace {
 
 using test::Lines;
+using test::MessageOf;
+using W = std::vector<WideString>;
 
 std::vector<WideString> Split(const WideString& text, char16_t delimiter = u',',
                               bool strict = false) {
   TStringList list;
+  list.Add(u"old");  // replaced, not added to
   list.Delimiter = delimiter;
   list.StrictDelimiter = strict;
   list.SetDelimitedText(text);
   return Lines(list);
 }
 
-using W = std::vector<WideString>;
+// Each call must raise EListError naming `index`.
+void ExpectIndexErrors(
+    const std::vector<std::pair<std::function<void()>, int>>& calls) {
+  for (const auto& [call, index] : calls) {
+    EXPECT_EQ(MessageOf<EListError>(call),
+              "List index out of bounds (" + std::to_string(index) + ")");
+  }
+}
 
 TEST(TStringList, TextSplitsAtEveryLineBreakAndJoinsWithCrLf) {
   TStringList list;
@@ -36,17 +48,14 @@ TEST(TStringList, TextSplitsAtEveryLineBreakAndJoinsWithCrLf) {
   list.SetText(u"a\r\n\r\nb\n\n");
   EXPECT_EQ(Lines(list), (W{u"a", u"", u"b", u""}));
   list.SetText(u"\r\n");
-  EXPECT_EQ(Lines(list), (W{u""}));
   EXPECT_EQ(list.Text(), u"\r\n");
   list.SetText(u"");
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(list.Text(), u"");
 }
 
 TEST(TStringList, NameValueAccessIgnoresCase) {
   TStringList list;
-  list.SetText(
-      u"Name=Jan\r\nx\r\n=empty name\r\nŁódź=miasto=duże\r\nname=second");
+  list.SetText(u"Name=Jan\r\nx\r\n=empty name\r\nŁódź=miasto=duże\r\nname=2");
   EXPECT_EQ(list.Names(0), u"Name");
   EXPECT_EQ(list.Names(1), u"");
   EXPECT_EQ(list.ValueFromIndex(1), u"");
@@ -54,57 +63,45 @@ TEST(TStringList, NameValueAccessIgnoresCase) {
   EXPECT_EQ(list.Values(u"NAME"), u"Jan");
   EXPECT_EQ(list.Values(u"łÓDŹ"), u"miasto=duże");
   EXPECT_EQ(list.Values(u""), u"empty name");
-  EXPECT_EQ(list.Values(u"x"), u"");  // a line without '=' has no name
-  EXPECT_EQ(list.IndexOfName(u"x"), -1);
+  EXPECT_EQ(list.IndexOfName(u"x"), -1);  // a line without '=' has no name
   EXPECT_EQ(list.IndexOf(u"X"), 1);
 
   list.SetValues(u"NAME", u"Ewa");
   EXPECT_EQ(list.Strings(0), u"NAME=Ewa");
   list.SetValues(u"nowy", u"1");
-  EXPECT_EQ(list.Strings(list.Count() - 1), u"nowy=1");
+  EXPECT_EQ(list.Strings(5), u"nowy=1");
   list.SetValues(u"name", u"");  // an empty value deletes the line
-  EXPECT_EQ(list.Values(u"name"), u"second");
   list.SetValues(u"absent", u"");
   EXPECT_EQ(list.Count(), 5);
+  EXPECT_EQ(list.Values(u"name"), u"2");
 
   list.CaseSensitive = true;
-  EXPECT_EQ(list.Values(u"NAME"), u"");
-  EXPECT_EQ(list.Values(u"name"), u"second");
+  EXPECT_EQ(list.Values(u"ŁÓDŹ"), u"");
   EXPECT_EQ(list.IndexOf(u"X"), -1);
-
   list.NameValueSeparator = u':';
   list.SetText(u"a:1");
   EXPECT_EQ(list.Values(u"a"), u"1");
 }
 
-TEST(TStringList, DelimitedTextNotStrictEndsItemsAtBlanks) {
-  EXPECT_EQ(Split(u"a,b"), (W{u"a", u"b"}));
-  EXPECT_EQ(Split(u" \t a , b \r\n"), (W{u"a", u"b"}));
-  EXPECT_EQ(Split(u"a b"), (W{u"a", u"b"}));
-  EXPECT_EQ(Split(u"a,,b"), (W{u"a", u"", u"b"}));
-  EXPECT_EQ(Split(u"a,"), (W{u"a", u""}));
-  EXPECT_EQ(Split(u"a, "), (W{u"a"}));  // the delimiter is not at the very end
-  EXPECT_EQ(Split(u","), (W{u"", u""}));
-  EXPECT_EQ(Split(u""), W{});
-  EXPECT_EQ(Split(u"  "), W{});
-  EXPECT_EQ(Split(u"\"\""), (W{u""}));
-  EXPECT_EQ(Split(u"\"x, y\",\"say \"\"hi\"\"\""), (W{u"x, y", u"say \"hi\""}));
-  EXPECT_EQ(Split(u"\"ab\"cd"), (W{u"ab", u"cd"}));
-  EXPECT_EQ(Split(u"\"open, end"), (W{u"open, end"}));
-  EXPECT_EQ(Split(WideString(u"a,b\0,c", 6)), (W{u"a", u"b"}));
+TEST(TStringList, DelimitedTextSplitsAtBlanksUnlessStrict) {
+  const std::pair<WideString, W> loose[] = {
+      {u" \t a , b \r\n", {u"a", u"b"}},
+      {u"a,,b", {u"a", u"", u"b"}},
+      {u"a,", {u"a", u""}},
+      {u",", {u"", u""}},
+      {u"a, ", {u"a"}},  // the delimiter is not at the very end
+      {u"  ", {}},
+      {u"\"\"", {u""}},
+      {u"\"x, y\",\"say \"\"hi\"\"\"", {u"x, y", u"say \"hi\""}},
+      {u"\"ab\"cd", {u"ab", u"cd"}},
+      {u"\"open, end", {u"open, end"}},
+      {WideString(u"a,b\0,c", 6), {u"a", u"b"}}};
+  for (const auto& [text, lines] : loose) EXPECT_EQ(Split(text), lines);
   EXPECT_EQ(Split(u"kat/pod kat/\"x/y\"/plik.png", u'/'),
             (W{u"kat", u"pod", u"kat", u"x/y", u"plik.png"}));
 
-  TStringList list;
-  list.Add(u"old");
-  list.SetDelimitedText(u"new");
-  EXPECT_EQ(Lines(list), (W{u"new"}));
-}
-
-TEST(TStringList, DelimitedTextStrictSplitsOnlyAtDelimiter) {
   EXPECT_EQ(Split(u" a b ;c;", u';', true), (W{u" a b ", u"c", u""}));
   EXPECT_EQ(Split(u"\"x;\"\"y\";z", u';', true), (W{u"x;\"y", u"z"}));
-  EXPECT_EQ(Split(u";", u';', true), (W{u"", u""}));
   EXPECT_EQ(Split(u" ", u';', true), (W{u" "}));
 }
 
@@ -130,7 +127,7 @@ TEST(TStringList, DelimitedTextGetterQuotesWhatWouldNotSplitBack) {
   EXPECT_EQ(Lines(list), (W{u"1", u"2"}));
 }
 
-TEST(TStringList, ObjectsTravelWithTheirLines) {
+TEST(TStringList, ObjectsTravelWithTheirLinesAndAreNotOwned) {
   int first = 1, second = 2;
   TStringList list;
   list.AddObject(u"one", &first);
@@ -140,11 +137,9 @@ TEST(TStringList, ObjectsTravelWithTheirLines) {
   EXPECT_EQ(list.Objects(0), nullptr);
   list.Exchange(1, 2);
   EXPECT_EQ(Lines(list), (W{u"zero", u"two", u"one", u"three"}));
-  EXPECT_EQ(list.Objects(1), &second);
   EXPECT_EQ(list.Objects(2), &first);
 
   TStringList copy;
-  copy.Delimiter = u';';
   list.Delimiter = u'|';
   copy.Assign(list);
   EXPECT_EQ(copy.Objects(1), &second);
@@ -159,7 +154,6 @@ TEST(TStringList, ObjectsTravelWithTheirLines) {
   EXPECT_EQ(list.Objects(0), &second);
   EXPECT_EQ(Lines(list), (W{u"ZERO", u"one", u"three"}));
   list.Clear();
-  EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(first + second, 3);  // the list owns nothing
 }
 
@@ -171,7 +165,7 @@ TEST(TStringList, SortedListKeepsCaseInsensitiveOrder) {
   EXPECT_EQ(Lines(list), (W{u"A", u"a", u"b", u"c", u"Ą", u"ą"}));
   EXPECT_EQ(list.Add(u"B"), 3);
   EXPECT_EQ(list.IndexOf(u"ą"), 5);
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(0, u"x"); }),
+  EXPECT_EQ(MessageOf<EListError>([&] { list.Insert(0, u"x"); }),
             "Operation not allowed on sorted list");
 
   TStringList unsorted;
@@ -186,31 +180,24 @@ TEST(TStringList, SortedListKeepsCaseInsensitiveOrder) {
 TEST(TStringList, IndexErrorsNameTheIndex) {
   TStringList list;
   list.SetText(u"a\r\nb\r\nc");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Strings(3); }),
-            "List index out of bounds (3)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Objects(-1); }),
-            "List index out of bounds (-1)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Names(7); }),
-            "List index out of bounds (7)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(4, u"x"); }),
-            "List index out of bounds (4)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Delete(3); }),
-            "List index out of bounds (3)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Exchange(0, 5); }),
-            "List index out of bounds (5)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.SetStrings(-2, u""); }),
-            "List index out of bounds (-2)");
+  ExpectIndexErrors({{[&] { list.Strings(3); }, 3},
+                     {[&] { list.Objects(-1); }, -1},
+                     {[&] { list.Names(7); }, 7},
+                     {[&] { list.Insert(4, u"x"); }, 4},
+                     {[&] { list.Delete(3); }, 3},
+                     {[&] { list.Exchange(0, 5); }, 5},
+                     {[&] { list.SetStrings(-2, u""); }, -2},
+                     {[&] { list.SetObjects(3, nullptr); }, 3}});
   EXPECT_EQ(list.Count(), 3);
 }
 
 TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
   int a = 1, b = 2, c = 3;
   TList list;
-  EXPECT_EQ(list.Add(&a), 0);
+  list.Add(&a);
   EXPECT_EQ(list.Add(&b), 1);
   list.Insert(2, &c);
   list.Insert(0, nullptr);
-  EXPECT_EQ(list.Count(), 4);
   EXPECT_EQ(list.First(), nullptr);
   EXPECT_EQ(list.Last(), &c);
   list.Move(3, 1);  // null, c, a, b
@@ -220,11 +207,9 @@ TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
   EXPECT_EQ(list.Remove(&c), 1);
   EXPECT_EQ(list.Remove(&c), -1);
   list.SetItems(2, &c);
-  const TList copy(list);
   list.Delete(0);
-  EXPECT_EQ(copy.Count(), 3);
-  EXPECT_EQ(copy.Items(0), &b);
   EXPECT_EQ(list.Items(0), &a);
+  EXPECT_EQ(list.Items(1), &c);
   list.Clear();
   EXPECT_EQ(list.IndexOf(&a), -1);
   EXPECT_EQ(a + b + c, 6);
@@ -232,23 +217,15 @@ TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
 
 TEST(TList, IndexErrorsNameTheIndex) {
   TList list;
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Items(0); }),
-            "List index out of bounds (0)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.First(); }),
-            "List index out of bounds (0)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Last(); }),
-            "List index out of bounds (-1)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Insert(1, nullptr); }),
-            "List index out of bounds (1)");
+  ExpectIndexErrors({{[&] { list.Items(0); }, 0},
+                     {[&] { list.First(); }, 0},
+                     {[&] { list.Last(); }, -1},
+                     {[&] { list.Insert(1, nullptr); }, 1}});
   list.Add(nullptr);
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Delete(1); }),
-            "List index out of bounds (1)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Move(0, 1); }),
-            "List index out of bounds (1)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.Exchange(-1, 0); }),
-            "List index out of bounds (-1)");
-  EXPECT_EQ(test::MessageOf<EListError>([&] { list.SetItems(2, nullptr); }),
-            "List index out of bounds (2)");
+  ExpectIndexErrors({{[&] { list.Delete(1); }, 1},
+                     {[&] { list.Move(0, 1); }, 1},
+                     {[&] { list.Exchange(-1, 0); }, -1},
+                     {[&] { list.SetItems(2, nullptr); }, 2}});
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "druvo/platform/Exceptions.h"
 #include "tests/support/TestSupport.h"
@@ -18,6 +20,9 @@ namespace {
 using test::Lines;
 using test::MessageOf;
 using test::ReadFile;
+using W = std::vector<WideString>;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A file path in the temporary directory, unique to this process; the file
 // is removed when the object goes.
@@ -38,18 +43,33 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// The translation of `key` in `section`, "-" when there is none.
+WideString Tr(const AnsiString& section, const AnsiString& key) {
+  return TMLgTools::GetString(section, key, 0, u"-");
+}
+
 TEST(TMLgTools, ReturnsDefaultUnlessTranslated) {
   TMLgTools::Clear();
-  EXPECT_EQ(
-      TMLgTools::GetString("Druvo_KUTIL", "Exceptio", 0, u"domy\u015Blny"),
-      u"domy\u015Blny");
+  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Exceptio", 0, u"domyślny"),
+            u"domyślny");
   TMLgTools::SetString("Druvo_KUTIL", "Exceptio", u"translated");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Exceptio", 0, u"x"),
-            u"translated");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "exceptio", 0, u"x"), u"x");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_QLOG", "Exceptio", 0, u"x"), u"x");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Exceptio"), u"translated");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "exceptio"), u"-");
+  EXPECT_EQ(Tr("Druvo_QLOG", "Exceptio"), u"-");
   TMLgTools::Clear();
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Exceptio", 0, u"x"), u"x");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Exceptio"), u"-");
+}
+
+TEST(TMLgTools, UnreadableFileRaisesAndKeepsStore) {
+  TMLgTools::SetString("S", "K", u"kept");
+  const std::string missing = "/nonexistent/korblib/lang.ini";
+  EXPECT_EQ(MessageOf([&] { TMLgTools::LoadFromFile(missing); }),
+            "Cannot read file '" + missing + "'");
+  EXPECT_THROW(
+      TMLgTools::LoadFromFile(std::filesystem::temp_directory_path().string()),
+      Exception);
+  EXPECT_EQ(Tr("S", "K"), u"kept");
+  TMLgTools::Clear();
 }
 
 TEST(TMLgTools, LoadsSectionsAndKeysFromUtf8File) {
@@ -67,35 +87,20 @@ TEST(TMLgTools, LoadsSectionsAndKeysFromUtf8File) {
             "=empty key\n"
             "\n"
             "[Druvo_UVlqIBL]\n"
-            "Akcja=\xC5\x81\xC3\xB3\x64\xC5\xBA");  // "Łódź", no final break
+            "Akcja=Łódź");  // no final break
   TMLgTools::LoadFromFile(file.str());
-
-  EXPECT_EQ(TMLgTools::GetString("", "orphan", 0, u"-"), u"no section");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Sty", 0, u"-"), u" Jan");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Formula", 0, u"-"), u"a=b");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "NoEquals", 0, u"-"), u"-");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "", 0, u"-"), u"-");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "# another", 0, u"-"), u"-");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_UVlqIBL", "Akcja", 0, u"-"),
-            u"\u0141\u00F3d\u017A");
+  EXPECT_EQ(Tr("", "orphan"), u"no section");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Sty"), u" Jan");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Formula"), u"a=b");
+  for (const char* key : {"NoEquals", "", "# another"})
+    EXPECT_EQ(Tr("Druvo_KUTIL", key), u"-") << key;
+  EXPECT_EQ(Tr("Druvo_UVlqIBL", "Akcja"), u"Łódź");
 
   // A second file adds to and overrides what is loaded.
   WriteFile(file.str(), "[Druvo_KUTIL]\nSty=Jan.\n");
   TMLgTools::LoadFromFile(file.str());
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Sty", 0, u"-"), u"Jan.");
-  EXPECT_EQ(TMLgTools::GetString("Druvo_KUTIL", "Formula", 0, u"-"), u"a=b");
-  TMLgTools::Clear();
-}
-
-TEST(TMLgTools, UnreadableFileRaisesAndKeepsStore) {
-  TMLgTools::Clear();
-  TMLgTools::SetString("S", "K", u"kept");
-  const std::string missing = "/nonexistent/korblib/lang.ini";
-  EXPECT_EQ(MessageOf([&] { TMLgTools::LoadFromFile(missing); }),
-            "Cannot read file '" + missing + "'");
-  const std::string directory = std::filesystem::temp_directory_path().string();
-  EXPECT_THROW(TMLgTools::LoadFromFile(directory), Exception);
-  EXPECT_EQ(TMLgTools::GetString("S", "K", 0, u"-"), u"kept");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Sty"), u"Jan.");
+  EXPECT_EQ(Tr("Druvo_KUTIL", "Formula"), u"a=b");
   TMLgTools::Clear();
 }
 
@@ -105,23 +110,18 @@ TEST(TxTools, IgnoresPolishLetterCaseOnlyWhenAsked) {
   TxTools text(upper);
   EXPECT_EQ(text.Compare(lower, true), 0);
   EXPECT_NE(text.Compare(lower, false), 0);
-  EXPECT_EQ(text.Compare(upper, false), 0);
   EXPECT_LT(TxTools("abc").Compare("ABD", true), 0);
-  EXPECT_GT(TxTools("abd").Compare("ABC", true), 0);
-
-  EXPECT_TRUE(text.ContainsStr(Utf8ToAnsi("żółw"), true));
+  EXPECT_TRUE(text.ContainsStr(Utf8ToAnsi("łódź"), true));
   EXPECT_FALSE(text.ContainsStr(Utf8ToAnsi("żółw"), false));
   EXPECT_EQ(text.FindStr(Utf8ToAnsi("żÓŁw"), true, 0), 5);
   EXPECT_EQ(text.CountStr(Utf8ToAnsi("ó"), true), 2);
   EXPECT_EQ(text.CountStr(Utf8ToAnsi("ó"), false), 0);
   EXPECT_EQ(text.Str2Str(Utf8ToAnsi("łódź"), "X", true),
             "X" + Utf8ToAnsi(" ŻÓŁW"));
-  EXPECT_EQ(TxTools("PayU Przelewy").ContainsStr("payu", true), true);
 }
 
 TEST(TxTools, FindsNonOverlappingOccurrencesFromStart) {
   TxTools text("abcabcab");
-  EXPECT_EQ(text.FindStr("ab", false, 0), 0);
   EXPECT_EQ(text.FindStr("ab", false, 1), 3);
   EXPECT_EQ(text.FindStr("ab", false, 6), 6);
   EXPECT_EQ(text.FindStr("ab", false, 7), -1);
@@ -129,9 +129,7 @@ TEST(TxTools, FindsNonOverlappingOccurrencesFromStart) {
   EXPECT_EQ(text.FindStr("ab", false, -5), 0);
   EXPECT_EQ(text.FindStr("", false, 0), -1);
   EXPECT_FALSE(text.ContainsStr("", false));
-
   EXPECT_EQ(TxTools("aaaa").CountStr("aa", false), 2);
-  EXPECT_EQ(TxTools("aaa").CountStr("aa", false), 1);
   EXPECT_EQ(TxTools("aaa").CountStr("", false), 0);
   EXPECT_EQ(TxTools("aaaaa").Str2Str("aa", "b", false), "bba");
   EXPECT_EQ(TxTools("a.b.c").Str2Str(".", "..", false), "a..b..c");
@@ -141,9 +139,7 @@ TEST(TxTools, FindsNonOverlappingOccurrencesFromStart) {
 
 TEST(TxTools, ExtractAndDeleteClampToText) {
   TxTools text("abcdef");
-  EXPECT_EQ(text.ExtractFrom(2, 3), "cde");
   EXPECT_EQ(text.ExtractFrom(4, 10), "ef");
-  EXPECT_EQ(text.ExtractFrom(6, 1), "");
   EXPECT_EQ(text.ExtractFrom(9, 1), "");
   EXPECT_EQ(text.ExtractFrom(-3, 2), "ab");
   EXPECT_EQ(text.ExtractFrom(1, -1), "");
@@ -162,39 +158,24 @@ TEST(TxTools, CharacterSetOperations) {
   EXPECT_FALSE(TxTools("").ContainsAnyOtherChar("0123456789"));
   EXPECT_TRUE(number.ContainsAnyChar("-+"));
   EXPECT_FALSE(number.ContainsAnyChar(""));
-  EXPECT_TRUE(number.ContainsChar(' '));
   EXPECT_FALSE(number.ContainsChar('x'));
   EXPECT_EQ(number.AnyChar2Char(" -", '_'), "PL_123_456_78");
   EXPECT_EQ(number.Chars2Str(' ', "&nbsp;"), "PL&nbsp;123-456&nbsp;78");
   EXPECT_EQ(number.Chars2Str('-', ""), "PL 123456 78");
   // Bytes above 127 are ordinary members of a set.
-  const AnsiString polish = Utf8ToAnsi("zażółć");
-  EXPECT_EQ(TxTools(polish).DelAnyOtherChar(Utf8ToAnsi("żółć")),
+  EXPECT_EQ(TxTools(Utf8ToAnsi("zażółć")).DelAnyOtherChar(Utf8ToAnsi("żółć")),
             Utf8ToAnsi("żółć"));
 }
 
 TEST(TxTools, ParseLineFieldsKeepsEmptyFields) {
   TStringList list;
   list.Add(u"before");
-  EXPECT_EQ(
-      TxTools(Utf8ToAnsi("warszawski zachodni")).ParseLineFields(&list, ' '),
-      2);
-  ASSERT_EQ(list.Count(), 3);
-  EXPECT_EQ(list.Strings(1), u"warszawski");
-  EXPECT_EQ(list.Strings(2), u"zachodni");
-
+  EXPECT_EQ(TxTools("warszawski zachodni").ParseLineFields(&list, ' '), 2);
+  EXPECT_EQ(Lines(list), (W{u"before", u"warszawski", u"zachodni"}));
   list.Clear();
   EXPECT_EQ(TxTools(Utf8ToAnsi(";a;;ż;")).ParseLineFields(&list, ';'), 5);
-  ASSERT_EQ(list.Count(), 5);
-  EXPECT_EQ(list.Strings(0), u"");
-  EXPECT_EQ(list.Strings(2), u"");
-  EXPECT_EQ(list.Strings(3), u"\u017C");
-  EXPECT_EQ(list.Strings(4), u"");
-
-  list.Clear();
+  EXPECT_EQ(Lines(list), (W{u"", u"a", u"", u"ż", u""}));
   EXPECT_EQ(TxTools("").ParseLineFields(&list, ';'), 0);
-  EXPECT_EQ(TxTools("abc").ParseLineFields(&list, ';'), 1);
-  EXPECT_EQ(list.Strings(0), u"abc");
   EXPECT_EQ(TxTools("a;b").ParseLineFields(nullptr, ';'), 0);
 }
 
@@ -204,81 +185,72 @@ TEST(TxfTools, RoundsHalfAwayFromZeroOnShortestDecimal) {
     int places;
     double expected;
   };
+  const double max = std::numeric_limits<double>::max();
   const Case cases[] = {
-      {2.675, 2, 2.68},      {1.005, 2, 1.01},
-      {-2.5, 0, -3.0},       {2.5, 0, 3.0},
-      {0.125, 2, 0.13},      {-0.125, 2, -0.13},
-      {2.674999, 2, 2.67},   {1.015, 2, 1.02},
-      {0.5, 0, 1.0},         {0.49, 0, 0.0},
-      {0.05, 0, 0.0},        {9.995, 2, 10.0},
-      {-9.995, 2, -10.0},    {123.456, 5, 123.456},
-      {1234.5, -2, 1200.0},  {1250.0, -2, 1300.0},
-      {0.3, -1, 0.0},        {1e300, 2, 1e300},
-      {0.1 + 0.2, 2, 0.3},   {1234567.891, 2, 1234567.89},
-      {5e-324, 400, 5e-324}, {99.5, -3, 0.0},
-      {999.5, 0, 1000.0},
-  };
+      {2.675, 2, 2.68},     {1.005, 2, 1.01},     {-2.5, 0, -3.0},
+      {0.125, 2, 0.13},     {0.5, 0, 1.0},        {2.674999, 2, 2.67},
+      {0.49, 0, 0.0},       {9.995, 2, 10.0},     {123.456, 5, 123.456},
+      {1234.5, -2, 1200.0}, {1250.0, -2, 1300.0}, {99.5, -3, 0.0},
+      {1e300, 2, 1e300},    {0.1 + 0.2, 2, 0.3},  {5e-324, 400, 5e-324},
+      {max, -400, 0.0},     {max, -308, max},  // 2e308 does not fit: unchanged
+      {kInf, 2, kInf},      {-kInf, 2, -kInf}};
   for (const Case& c : cases) {
     EXPECT_EQ(TxfTools(c.value).Round(c.places), c.expected)
         << c.value << " at " << c.places;
   }
+  EXPECT_TRUE(std::isnan(TxfTools(kNaN).Round(2)));
   // Sums of money: rounding after each addition stays exact.
   double sum = 0.0;
   for (int i = 0; i < 10; ++i) sum = TxfTools(sum + 0.1).Round(2);
   EXPECT_EQ(sum, 1.0);
-
-  const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(TxfTools(inf).Round(2), inf);
-  EXPECT_EQ(TxfTools(-inf).Round(2), -inf);
-  EXPECT_TRUE(std::isnan(TxfTools(std::nan("")).Round(2)));
-  EXPECT_EQ(TxfTools(1.7976931348623157e308).Round(-400), 0.0);
-  EXPECT_EQ(TxfTools(1.7976931348623157e308).Round(-308),
-            1.7976931348623157e308);  // 2e308 does not fit: unchanged
 }
 
+// Never "-0"; a minimum above the maximum wins.
 TEST(TxfTools, ToDBFieldWritesMinToMaxDecimals) {
-  EXPECT_EQ(TxfTools(10).ToDBField(2, 5), "10.00");
-  EXPECT_EQ(TxfTools(9.5).ToDBField(2, 5), "9.50");
-  EXPECT_EQ(TxfTools(1.234567).ToDBField(2, 5), "1.23457");
-  EXPECT_EQ(TxfTools(2).ToDBField(0, 3), "2");
-  EXPECT_EQ(TxfTools(2.5).ToDBField(0, 3), "2.5");
-  EXPECT_EQ(TxfTools(0).ToDBField(0, 2), "0");
-  EXPECT_EQ(TxfTools(0).ToDBField(2, 5), "0.00");
-  EXPECT_EQ(TxfTools(-0.0).ToDBField(0, 2), "0");
-  EXPECT_EQ(TxfTools(-0.001).ToDBField(0, 2), "0");
-  EXPECT_EQ(TxfTools(-0.005).ToDBField(0, 2), "-0.01");
-  EXPECT_EQ(TxfTools(2.675).ToDBField(0, 2), "2.68");
-  EXPECT_EQ(TxfTools(9.9999).ToDBField(2, 3), "10.00");
-  EXPECT_EQ(TxfTools(-1234567.5).ToDBField(0, 0), "-1234568");
-  EXPECT_EQ(TxfTools(0.000123).ToDBField(0, 6), "0.000123");
+  struct Case {
+    double value;
+    int min, max;
+    const char* text;
+  };
+  const Case cases[] = {{10, 2, 5, "10.00"},
+                        {1.234567, 2, 5, "1.23457"},
+                        {2, 0, 3, "2"},
+                        {2.5, 0, 3, "2.5"},
+                        {0, 2, 5, "0.00"},
+                        {-0.0, 0, 2, "0"},
+                        {-0.001, 0, 2, "0"},
+                        {-0.005, 0, 2, "-0.01"},
+                        {9.9999, 2, 3, "10.00"},
+                        {-1234567.5, 0, 0, "-1234568"},
+                        {1e-7, 2, 10, "0.0000001"},
+                        {1234.5, 0, -2, "1200"},
+                        {1.5, 4, 2, "1.50"},
+                        {kNaN, 0, 2, "NAN"},
+                        {-kInf, 0, 2, "-INF"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(TxfTools(c.value).ToDBField(c.min, c.max), c.text)
+        << c.value << " (" << c.min << "," << c.max << ")";
+  }
   EXPECT_EQ(TxfTools(1e20).ToDBField(0, 2), "100000000000000000000");
-  EXPECT_EQ(TxfTools(1e-7).ToDBField(2, 10), "0.0000001");
-  EXPECT_EQ(TxfTools(1234.5).ToDBField(0, -2), "1200");
-  EXPECT_EQ(TxfTools(1.5).ToDBField(4, 2), "1.50");  // min above max
-  EXPECT_EQ(TxfTools(std::nan("")).ToDBField(0, 2), "NAN");
-  EXPECT_EQ(TxfTools(-std::numeric_limits<double>::infinity()).ToDBField(0, 2),
-            "-INF");
 }
 
 TEST(TxfTools, FromStringAcceptsOnlyPlainDecimals) {
-  struct Accepted {
-    const char* text;
-    double value;
-  };
-  for (const Accepted& c :
-       {Accepted{"0", 0.0}, Accepted{"12", 12.0}, Accepted{"-12.50", -12.5},
-        Accepted{"007.25", 7.25}, Accepted{"0.1", 0.1},
-        Accepted{"123456789.123456", 123456789.123456}}) {
+  const std::pair<const char*, double> accepted[] = {
+      {"0", 0.0},
+      {"-12.50", -12.5},
+      {"007.25", 7.25},
+      {"123456789.123456", 123456789.123456}};
+  for (const auto& [text, value] : accepted) {
     TxfTools number;
-    EXPECT_TRUE(number.FromString(c.text, 10, true)) << c.text;
-    EXPECT_EQ(number.Value(), c.value) << c.text;
+    EXPECT_TRUE(number.FromString(text, 10, true)) << text;
+    EXPECT_EQ(number.Value(), value) << text;
   }
   for (const char* text :
        {"", "-", ".", "1.", ".5", "-.5", "+1", " 1", "1 ", "1,5", "1e5", "1E5",
         "1.2.3", "--1", "0x10", "inf", "nan", "1-", "12a"}) {
     TxfTools number(7.0);
     EXPECT_EQ(
-        MessageOf([&] { number.FromString(text, 10, true); }),
+        MessageOf<EConvertError>([&] { number.FromString(text, 10, true); }),
         "'" + std::string(text) + "' is not a valid floating point value");
     EXPECT_FALSE(number.FromString(text, 10, false)) << text;
     EXPECT_EQ(number.Value(), 7.0) << text;
@@ -291,7 +263,7 @@ TEST(TxfTools, FromStringAcceptsOnlyPlainDecimals) {
   EXPECT_EQ(number.Value(), 7.0);
 }
 
-TEST(TdtTools, ComparesCalendarDaysOnly) {
+TEST(TdtTools, ComparesCalendarDaysAndWritesForms12And13) {
   const TDateTime day = EncodeDate(2024, 3, 15);
   EXPECT_EQ(TdtTools(day + 0.9).DateCompare(day + 0.1), 0);
   EXPECT_LT(TdtTools(day + 0.99).DateCompare(day + 1.0), 0);
@@ -299,43 +271,34 @@ TEST(TdtTools, ComparesCalendarDaysOnly) {
   // Negative day counts: the fraction is the time of the same day.
   EXPECT_EQ(TdtTools(-1.25).DateCompare(-1.75), 0);
   EXPECT_LT(TdtTools(-2.25).DateCompare(-1.75), 0);
-  EXPECT_GT(TdtTools(0.5).DateCompare(-0.5 - 1.0), 0);
-}
+  EXPECT_GT(TdtTools(0.5).DateCompare(-1.5), 0);
 
-TEST(TdtTools, WritesForms12And13) {
-  const TDateTime date = EncodeDate(2024, 3, 5) + 0.75;
-  EXPECT_EQ(TdtTools(date).ToString(12), "05.03.2024");
-  EXPECT_EQ(TdtTools(date).ToString(13), "20240305");
-  EXPECT_EQ(TdtTools(EncodeDate(987, 12, 31)).ToString(12), "31.12.0987");
+  EXPECT_EQ(TdtTools(day + 0.75).ToString(12), "15.03.2024");
+  EXPECT_EQ(TdtTools(EncodeDate(987, 2, 1)).ToString(13), "09870201");
   EXPECT_EQ(TdtTools(-1.25).ToString(13), "18991229");
-  EXPECT_EQ(MessageOf([&] { TdtTools(date).ToString(14); }),
+  EXPECT_EQ(MessageOf([&] { TdtTools(day).ToString(14); }),
             "Unsupported date text form 14");
 }
 
 TEST(TMacSetOfIntegers, KeepsInsertionOrderWithoutDuplicates) {
   TMacSetOfIntegers set(100);
-  EXPECT_TRUE(set.Add(3));
-  EXPECT_TRUE(set.Add(-1));
-  EXPECT_FALSE(set.Add(3));
-  EXPECT_TRUE(set.Add(0));
+  for (int value : {3, -1, 0}) EXPECT_TRUE(set.Add(value));
+  EXPECT_FALSE(set.Add(-1));
   ASSERT_EQ(set.GetCount(), 3);
   EXPECT_EQ(set.GetValues(0), 3);
-  EXPECT_EQ(set.GetValues(1), -1);
   EXPECT_EQ(set.GetValues(2), 0);
-  EXPECT_TRUE(set.Contains(-1));
   EXPECT_FALSE(set.Contains(7));
-  EXPECT_EQ(MessageOf([&] { set.GetValues(3); }),
+  EXPECT_EQ(MessageOf<EListError>([&] { set.GetValues(3); }),
             "List index out of bounds (3)");
   EXPECT_THROW(set.GetValues(-1), EListError);
 
   TMacSetOfIntegers copy;
   copy.Add(42);
   copy.CopySet(set);
-  ASSERT_EQ(copy.GetCount(), 3);
-  EXPECT_EQ(copy.GetValues(1), -1);
-  EXPECT_FALSE(copy.Contains(42));
   copy.CopySet(copy);
   EXPECT_EQ(copy.GetCount(), 3);
+  EXPECT_EQ(copy.GetValues(1), -1);
+  EXPECT_FALSE(copy.Contains(42));
   set.Clear();
   EXPECT_EQ(set.GetCount(), 0);
   EXPECT_EQ(copy.GetCount(), 3);
@@ -344,10 +307,9 @@ TEST(TMacSetOfIntegers, KeepsInsertionOrderWithoutDuplicates) {
 TEST(TMacList, HoldsBorrowedPointers) {
   int first = 1, second = 2;
   TMacList list(100);
-  EXPECT_EQ(list.Add(&first), 0);
+  list.Add(&first);
   EXPECT_EQ(list.Add(&second), 1);
-  EXPECT_EQ(list.Add(&first), 2);
-  EXPECT_EQ(list.GetCount(), 3);
+  EXPECT_EQ(list.Add(&first), 2);  // duplicates are kept
   EXPECT_EQ(list.GetItems(1), &second);
   EXPECT_EQ(list.GetItems(3), nullptr);
   EXPECT_EQ(list.GetItems(-1), nullptr);
@@ -360,7 +322,6 @@ TEST(TMFile, WritesLinesWithTerminator) {
   TempPath path("lines.txt");
   {
     TMFile file(path.str());
-    EXPECT_TRUE(file.IsOpen());
     file.WriteLine("Typ:PZ", "\r\n");
     file.WriteLine(Utf8ToAnsi("Nazwa:Łódź"));
     // Written at once: the text is in the file before it is closed.
