@@ -1,181 +1,142 @@
+// Tests of the quick readings of a KSeF invoice: the document-list fields
+// and the summary.
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
+#include "tests/support/KsefTestInvoices.h"
 
-namespace druvo {
+namespace druvo::test {
 namespace {
 
-// The outputs of one document-list reading, filled with junk first so that
-// the test sees every one of them set.
-struct DaneListy {
-  AnsiString NrDok = "x", TypDok = "x", NazwaWystawcy = "x", NipWystawcy = "x",
-             Wolny1 = "x", Wolny2 = "x";
-  TDateTime Data = 1;
-
-  void Odczytaj(TVLQXmlNode* root) {
-    TVLQKonwersjaKSeF::OdczytajDaneDoListyDokumentow(
-        root, NrDok, Data, TypDok, NazwaWystawcy, NipWystawcy, Wolny1, Wolny2);
-  }
-  bool WszystkoPuste() const {
-    return NrDok.empty() && TypDok.empty() && NazwaWystawcy.empty() &&
-           NipWystawcy.empty() && Wolny1.empty() && Wolny2.empty() && Data == 0;
-  }
-};
-
-void Parsuj(TVLQXmlNode& root, const AnsiString& xml) {
-  root.XmlParse(xml, true, true);
+// The document-list fields of `root` as "number|date|type|seller|tax
+// number|free 1|free 2"; each output starts as junk, so one left unset shows.
+AnsiString Lista(TVLQXmlNode* root) {
+  AnsiString nr = "x", typ = "x", nazwa = "x", nip = "x", wolny1 = "x",
+             wolny2 = "x";
+  TDateTime data = 1;
+  TVLQKonwersjaKSeF::OdczytajDaneDoListyDokumentow(root, nr, data, typ, nazwa,
+                                                   nip, wolny1, wolny2);
+  return nr + "|" + TVLQKonwersjaKSeF::TekstDatyDlaEdi(data) + "|" + typ + "|" +
+         nazwa + "|" + nip + "|" + wolny1 + "|" + wolny2;
 }
 
-// A correction of one line: before 10 pieces at `cenaPrzed`, now 8 pieces
-// at `cenaPo`.
+// A correction of line 1, without parties: before 10 pieces at `cenaPrzed`,
+// now 8 at `cenaPo`.
 AnsiString Korekta(const AnsiString& cenaPrzed, const AnsiString& cenaPo) {
-  return "<Faktura><Fa><P_1>2026-03-15</P_1><P_2>FK/1</P_2>"
-         "<RodzajFaktury>KOR</RodzajFaktury>"
-         "<FaWiersz><NrWierszaFa>1</NrWierszaFa><P_8B>10</P_8B><P_9A>" +
-         cenaPrzed +
-         "</P_9A><StanPrzed>1</StanPrzed></FaWiersz>"
-         "<FaWiersz><NrWierszaFa>1</NrWierszaFa><P_8B>8</P_8B><P_9A>" +
-         cenaPo + "</P_9A></FaWiersz></Fa></Faktura>";
+  return Faktura("KOR",
+                 WierszPrzed("1", "A", "10", cenaPrzed, "100", "23") +
+                     Wiersz("1", "A", "8", cenaPo, "80", "23"),
+                 "");
 }
 
-TEST(TVLQKonwersjaKSeF, DocumentListOfRootWithoutFaIsEmpty) {
-  DaneListy dane;
-  dane.Odczytaj(nullptr);
-  EXPECT_TRUE(dane.WszystkoPuste());
-
-  TVLQXmlNode root;
-  Parsuj(root,
-         "<Faktura><Podmiot1><DaneIdentyfikacyjne><NIP>1</NIP>"
-         "</DaneIdentyfikacyjne></Podmiot1><fakt>1</fakt></Faktura>");
-  DaneListy bezFa;
-  bezFa.Odczytaj(&root);
-  EXPECT_TRUE(bezFa.WszystkoPuste());
-}
-
-TEST(TVLQKonwersjaKSeF, DocumentListOfAdvanceInvoiceWithoutOrderStops) {
-  TVLQXmlNode root;
-  Parsuj(root,
-         "<Faktura><Fa><P_1>2026-02-15</P_1><P_2>FZ/1</P_2>"
-         "<RodzajFaktury>ZAL</RodzajFaktury></Fa></Faktura>");
-  DaneListy dane;
-  dane.Odczytaj(&root);
-  EXPECT_TRUE(dane.WszystkoPuste());
-
-  Parsuj(root,
-         "<Faktura><Fa><P_1>2026-02-15</P_1><P_2>FZ/1</P_2>"
-         "<RodzajFaktury>ZAL</RodzajFaktury><Zamowienie/></Fa></Faktura>");
-  dane.Odczytaj(&root);
-  EXPECT_EQ(dane.TypDok, "PZ");
-  EXPECT_EQ(dane.NrDok, "FZ/1");
-  EXPECT_EQ(dane.Data, EncodeDate(2026, 2, 15));
-}
-
-TEST(TVLQKonwersjaKSeF, DocumentListSellerAndDocumentType) {
+TEST(TVLQKonwersjaKSeF, DocumentListReadsNumberDateTypeAndSeller) {
   TVLQXmlNode root;
   Parsuj(root,
          "<Faktura><Podmiot1><DaneIdentyfikacyjne>"
          "<PrefiksPodatnika>PL</PrefiksPodatnika><NIP>1234567890</NIP>"
          "<Nazwa>Hurtownia\r\n\xAF\xF3\xB3w</Nazwa></DaneIdentyfikacyjne>"
          "</Podmiot1><fa><p_1>2026-02-01</p_1><p_2>FV/7</p_2></fa></Faktura>");
-  DaneListy dane;
-  dane.Odczytaj(&root);
-  EXPECT_EQ(dane.NipWystawcy, "PL1234567890");
-  EXPECT_EQ(dane.NazwaWystawcy, "Hurtownia\r\n\xAF\xF3\xB3w");  // as written
-  EXPECT_EQ(dane.TypDok, "PZ");  // no RodzajFaktury: not a correction
-  EXPECT_EQ(dane.NrDok, "FV/7");
-  EXPECT_EQ(dane.Data, EncodeDate(2026, 2, 1));
-  EXPECT_EQ(dane.Wolny1 + dane.Wolny2, "");
-
+  // The name as written; without RodzajFaktury it is no correction.
+  EXPECT_EQ(Lista(&root),
+            "FV/7|01.02.2026|PZ|Hurtownia\r\n\xAF\xF3\xB3w|PL1234567890||");
   Parsuj(root, Korekta("10.00", "10.00001"));
-  dane.Odczytaj(&root);
-  EXPECT_EQ(dane.TypDok, "ZD");
-  EXPECT_EQ(dane.NipWystawcy, "");
-  EXPECT_EQ(dane.NazwaWystawcy, "");
+  EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|ZD||||");
   Parsuj(root, Korekta("10.00", "9.50"));
-  dane.Odczytaj(&root);
-  EXPECT_EQ(dane.TypDok, "ROZB");
+  EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|ROZB||||");
+  ParsujPlik(root, "ksef/fa3/FA_3_Przyklad_2.xml");
+  EXPECT_EQ(Lista(&root),
+            "FK2026/03/200|15.03.2026|ROZB|ABC AGD sp. z o. o.|9999999999||");
 }
 
-TEST(TVLQKonwersjaKSeF, DocumentListRaisesOnImpossibleDate) {
-  TVLQXmlNode root;
-  Parsuj(root, "<Faktura><Fa><P_1>2026-02-30</P_1></Fa></Faktura>");
-  DaneListy dane;
-  EXPECT_THROW(dane.Odczytaj(&root), EConvertError);
-}
-
-TEST(TVLQKonwersjaKSeF, SummaryReadsPartiesAndSkipsDatesAndAmounts) {
+TEST(TVLQKonwersjaKSeF, DocumentListStopsEmptyWithoutFaOrOrderAndRaises) {
+  const AnsiString pusta = "|30.12.1899|||||";
+  EXPECT_EQ(Lista(nullptr), pusta);
   TVLQXmlNode root;
   Parsuj(root,
-         "<Faktura><Podmiot1><DaneIdentyfikacyjne><NIP>111</NIP>"
-         "<Nazwa>Sprzedawca</Nazwa></DaneIdentyfikacyjne></Podmiot1>"
-         "<Fa><P_1>2026-02-30</P_1><P_2>FK/1</P_2><P_15>x</P_15>"
-         "<RodzajFaktury>KOR</RodzajFaktury>"
-         "<DodatkowyOpis><Klucz>Uwagi</Klucz><Wartosc>pilne</Wartosc>"
-         "</DodatkowyOpis>"
-         "<Adnotacje><P_18A>1</P_18A></Adnotacje>"
-         "<FaWiersz><NrWierszaFa>1</NrWierszaFa><P_9A>1</P_9A></FaWiersz>"
-         "<WarunkiTransakcji><Zamowienia><DataZamowienia>2026-01-02"
-         "</DataZamowienia><NrZamowienia>Z/5</NrZamowienia></Zamowienia>"
-         "</WarunkiTransakcji></Fa>"
-         "<Stopka><Informacje><StopkaFaktury>KRS 1</StopkaFaktury>"
-         "</Informacje></Stopka></Faktura>");
+         "<Faktura><Podmiot1><DaneIdentyfikacyjne><NIP>1</NIP>"
+         "</DaneIdentyfikacyjne></Podmiot1><fakt>1</fakt></Faktura>");
+  EXPECT_EQ(Lista(&root), pusta);
+  // An advance invoice without Zamowienie stops before everything.
+  Parsuj(root, Faktura("ZAL", ""));
+  EXPECT_EQ(Lista(&root), pusta);
+  Parsuj(root, Faktura("ZAL", "<Zamowienie/>"));
+  EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|PZ|Hurtownia|1111111111||");
+
+  Parsuj(root, "<Faktura><Fa><P_1>2026-02-30</P_1></Fa></Faktura>");
+  EXPECT_THROW(Lista(&root), EConvertError);
+}
+
+TEST(TVLQKonwersjaKSeF, SummaryReadsKindTextsPartiesFooterAndOrdersOnly) {
+  // The impossible dates and the malformed amount are not read here.
+  const AnsiString fa =
+      "<P_6>2024-02-30</P_6><P_15>x</P_15>" + Opis("Uwagi", "pilne") +
+      Opis("Kolor", "czarny", "1") +
+      "<Adnotacje><P_18A>1</P_18A></Adnotacje>"
+      "<Platnosc><Zaplacono>1</Zaplacono><DataZaplaty>2024-02-30"
+      "</DataZaplaty><FormaPlatnosci>1</FormaPlatnosci></Platnosc>"
+      "<WarunkiTransakcji><Zamowienia><DataZamowienia>2026-01-02"
+      "</DataZamowienia><NrZamowienia>Z/5</NrZamowienia></Zamowienia>"
+      "</WarunkiTransakcji>" +
+      WierszPrzed("1", "A", "2", "5", "10", "23") +
+      Wiersz("1", "A", "1", "5", "5", "23");
+  const AnsiString podmioty =
+      AnsiString(kPodmioty) +
+      "<Podmiot3><DaneIdentyfikacyjne><NIP>3</NIP></DaneIdentyfikacyjne>"
+      "</Podmiot3><Stopka><Informacje><StopkaFaktury>KRS 1</StopkaFaktury>"
+      "</Informacje></Stopka>";
+  TVLQXmlNode root;
+  Parsuj(root, Faktura("KOR", fa, podmioty));
   TVLQDaneUproszczoneFaktZKSeF dane;
   dane.Stopka2 = "stale";
-  // The impossible date and the malformed amount are not read here.
+  dane.TekstyDokumentu["stary"] = "x";
   TVLQKonwersjaKSeF::OdczytajDaneUproszczoneZFakturyKSeF(&root, dane);
-  EXPECT_EQ(dane.NIPWystawcy, "111");
-  EXPECT_EQ(dane.NazwaWystawcy, "Sprzedawca");
-  EXPECT_EQ(dane.TypDokumentu, 4);  // ZD: no line before the correction
+  EXPECT_EQ(dane.NIPWystawcy, "1111111111");
+  EXPECT_EQ(dane.NazwaWystawcy, "Hurtownia");
+  EXPECT_EQ(dane.TypDokumentu, 4);  // ZD: the price did not change
   EXPECT_EQ(dane.RodzajFaktury, rfKOR);
   EXPECT_EQ(dane.Adnotacja, 1);
   EXPECT_EQ(dane.Stopka1, "KRS 1");
   EXPECT_EQ(dane.Stopka2, "");
   EXPECT_EQ(dane.Zamowienia, "Z/5,2026-01-02");
-  ASSERT_EQ(dane.TekstyDokumentu.count("Uwagi"), 1u);
-  EXPECT_EQ(dane.TekstyDokumentu.at("Uwagi"), "pilne");
-}
+  EXPECT_EQ(dane.TekstyDokumentu, (TVLQMapaTekstowKSeF{{"Uwagi", "pilne"}}));
+  EXPECT_EQ(dane.TekstyPozycji.GetTekstyPozycji(1)->at("Kolor"), "czarny");
 
-TEST(TVLQKonwersjaKSeF, SummaryOfMissingInvoiceIsCleared) {
-  TVLQDaneUproszczoneFaktZKSeF dane;
-  dane.NazwaWystawcy = "stale";
-  dane.Zamowienia = "stale";
+  // The pass behind it writes only the records of the steps it takes, and
+  // reads no dates, amounts or payments.
+  TVLQKonwersjaKSeF konwersja;
+  konwersja.Faktura = &root;
+  konwersja.TrybUproszczony = true;
+  konwersja.DoTekstu = true;
+  konwersja.WewnKonwertujDaneZXmlNaVelquant5();
+  EXPECT_EQ(konwersja.Wynik,
+            AnsiString("TypDok:ZD\r\nKomentarz1:Uwagi:pilne\r\n") +
+                kRekordyPodmiotow);
+  const TVLQDaneFaktZKSeF& pelne = konwersja.Dane;
+  EXPECT_EQ(pelne.WierszePo.size() + pelne.WierszePrzed.size(), 2u);
+  EXPECT_EQ(pelne.Podmioty3.size(), 1u);
+  EXPECT_EQ(pelne.NrDok, "");
+  EXPECT_EQ(pelne.DataWystawienia + pelne.DataDostawy, 0);
+  EXPECT_EQ(pelne.DoZaplaty + pelne.Netto23 + pelne.Vat23, 0);
+  EXPECT_EQ(pelne.KursWaluty, 1.0);
+  EXPECT_EQ(pelne.FormaPlatnosci, -1);
+  EXPECT_TRUE(pelne.Platnosci.empty());
+
+  // Without an invoice the summary is cleared.
   TVLQKonwersjaKSeF::OdczytajDaneUproszczoneZFakturyKSeF(nullptr, dane);
-  EXPECT_EQ(dane.NazwaWystawcy, "");
-  EXPECT_EQ(dane.Zamowienia, "");
-  EXPECT_EQ(dane.TypDokumentu, TVLQDaneUproszczoneFaktZKSeF().TypDokumentu);
-}
+  EXPECT_EQ(dane.NazwaWystawcy + dane.Stopka1 + dane.Zamowienia, "");
+  EXPECT_TRUE(dane.TekstyDokumentu.empty());
+  EXPECT_TRUE(dane.TekstyPozycji.GetWszystkieTeksty().empty());
+  EXPECT_EQ(dane.TypDokumentu, 2);
+  EXPECT_EQ(dane.Zastrzezone8, 6);
 
-TEST(TVLQKonwersjaKSeF, ReadingsOfARealCorrection) {
-  const std::filesystem::path plik = std::filesystem::path(DRUVO_TESTDATA_DIR) /
-                                     "ksef/fa3/FA_3_Przyklad_2.xml";
-  std::ifstream in(plik, std::ios::binary);
-  ASSERT_TRUE(in) << plik;
-  const std::string utf8{std::istreambuf_iterator<char>(in), {}};
-  TVLQXmlNode root;
-  Parsuj(root, Utf8ToAnsi(utf8));
-
-  DaneListy lista;
-  lista.Odczytaj(&root);
-  EXPECT_EQ(lista.NrDok, "FK2026/03/200");
-  EXPECT_EQ(lista.Data, EncodeDate(2026, 3, 15));
-  EXPECT_EQ(lista.TypDok, "ROZB");
-  EXPECT_EQ(lista.NazwaWystawcy, "ABC AGD sp. z o. o.");
-  EXPECT_EQ(lista.NipWystawcy, "9999999999");
-
-  TVLQDaneUproszczoneFaktZKSeF dane;
+  ParsujPlik(root, "ksef/fa3/FA_3_Przyklad_2.xml");
   TVLQKonwersjaKSeF::OdczytajDaneUproszczoneZFakturyKSeF(&root, dane);
   EXPECT_EQ(dane.TypDokumentu, 26);
-  EXPECT_EQ(dane.NazwaWystawcy, lista.NazwaWystawcy);
-  EXPECT_EQ(dane.NIPWystawcy, lista.NipWystawcy);
+  EXPECT_EQ(dane.NazwaWystawcy, "ABC AGD sp. z o. o.");
   EXPECT_EQ(dane.RodzajFaktury, rfKOR);
 }
 
 }  // namespace
-}  // namespace druvo
+}  // namespace druvo::test

@@ -5,9 +5,7 @@
 namespace druvo::cli {
 namespace {
 
-ParsedCommandLine Parse(std::vector<std::string> args) {
-  return ParseCommandLine(args);
-}
+constexpr auto Parse = ParseCommandLine;
 
 TEST(Options, OptionsMayComeBeforeOrAfterTheCommandAndPaths) {
   const ParsedCommandLine parsed =

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "tests/support/TestSupport.h"
 #include "tools/druvo/CliError.h"
 
 namespace druvo::cli {
@@ -25,10 +25,6 @@ class OutputFileTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name) const { return dir_ / name; }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   int Entries() const {
     return static_cast<int>(
         std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
@@ -50,7 +46,7 @@ TEST(OutputFile, EdiPathReplacesXmlExtensionBesideOrInDirectory) {
 TEST_F(OutputFileTest, WritesWholeFileAndKeepsExistingUnlessAsked) {
   const std::string target = Path("a.edi");
   WriteFileWhole(target, "first\r\n", false);
-  EXPECT_EQ(Read(target), "first\r\n");
+  EXPECT_EQ(test::ReadFile(target), "first\r\n");
   try {
     WriteFileWhole(target, "second", false);
     FAIL() << "an existing file was replaced";
@@ -58,9 +54,9 @@ TEST_F(OutputFileTest, WritesWholeFileAndKeepsExistingUnlessAsked) {
     EXPECT_EQ(std::string(e.what()),
               "'" + target + "' exists (use --force to overwrite it)");
   }
-  EXPECT_EQ(Read(target), "first\r\n");
+  EXPECT_EQ(test::ReadFile(target), "first\r\n");
   WriteFileWhole(target, "second", true);
-  EXPECT_EQ(Read(target), "second");
+  EXPECT_EQ(test::ReadFile(target), "second");
   EXPECT_EQ(Entries(), 1);  // no temporary file left
 
   struct stat info;
