@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/ksef_invoice_generator.h"
+#include "bench/recording_reporter.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/xml/UVlqXml.h"
 
@@ -120,25 +121,7 @@ void RegisterAll() {
   }
 }
 
-// Console output as usual, and each run's real time kept by name.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  // Milliseconds of `name`/`lines`, or -1 when it did not run.
-  double Time(const std::string& name, int lines) const {
-    const auto found = times_.find(name + "/" + std::to_string(lines));
-    return found == times_.end() ? -1 : found->second;
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
+using druvo::bench::RecordingReporter;
 
 void PrintSummary(const RecordingReporter& times, const std::string& kind) {
   std::printf("\n%s\n%8s %10s %12s %12s %14s %16s\n", kind.c_str(), "lines",

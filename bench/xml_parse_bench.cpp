@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/ksef_invoice_generator.h"
+#include "bench/recording_reporter.h"
 #include "druvo/xml/UVlqXml.h"
 
 #ifdef DRUVO_HAVE_PUGIXML
@@ -168,30 +169,7 @@ void RegisterAll() {
 #endif
 }
 
-// Console output as usual, and each run's real time kept by name.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // The fastest run counts: single runs, or the "min" of repetitions.
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "min") {
-        continue;
-      }
-      const double time = run.GetAdjustedRealTime();
-      const auto [slot, added] = times_.emplace(run.run_name.str(), time);
-      if (!added) slot->second = std::min(slot->second, time);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  // Milliseconds of `name`/`lines`, or -1 when it did not run.
-  double Time(const std::string& name, int lines) const {
-    const auto found = times_.find(name + "/" + std::to_string(lines));
-    return found == times_.end() ? -1 : found->second;
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
+using druvo::bench::RecordingReporter;
 
 void PrintRatio(double ours, double theirs) {
   if (ours > 0 && theirs > 0) {

@@ -350,7 +350,9 @@ std::pair<std::string, std::string> FixedParts(const Decimal& number) {
 }
 
 AnsiString NotAFloat(std::string_view text) {
-  return "'" + AnsiString(text) + "' is not a valid floating point value";
+  AnsiString message = "'";
+  message.append(text).append("' is not a valid floating point value");
+  return message;
 }
 
 // An optional '-', digits, and an optional '.' followed by digits.
