@@ -4,6 +4,8 @@ PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
+# make fuzz FUZZ_TARGETS=xml_parse_fuzz runs only the targets named.
+FUZZ_TARGETS ?=
 # A warm heap for measurements: freed memory stays with the process.
 BENCH_ENV = GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
 
@@ -45,9 +47,7 @@ fuzz: .deps-fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DDRUVO_BUILD_FUZZ=ON -DDRUVO_BUILD_TESTS=OFF -DDRUVO_BUILD_TOOLS=OFF
 	cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus/xml
-	cp testdata/ksef/fa2/*.xml testdata/ksef/fa3/*.xml testdata/fuzz/xml/* build-fuzz/corpus/xml/
-	build-fuzz/fuzz/xml_parse_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 build-fuzz/corpus/xml
+	fuzz/run-fuzzers build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 install: build
 	cmake --install build --prefix $(PREFIX)
