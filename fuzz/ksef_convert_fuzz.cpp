@@ -73,8 +73,8 @@ void Convert(TVLQXmlNode& root) {
   Expect([&] {
     AnsiString wynik;
     TVLQDaneFaktZKSeF dane;
-    TVLQKonwersjaKSeF::KonwertujDaneZXmlNaVelquant5DoTekstu(&root, wynik,
-                                                            &dane, nullptr, "0");
+    TVLQKonwersjaKSeF::KonwertujDaneZXmlNaVelquant5DoTekstu(&root, wynik, &dane,
+                                                            nullptr, "0");
     TVLQDaneFaktZKSeF kopia;
     kopia = dane;
     TVLQDaneUproszczoneFaktZKSeF skrot;
@@ -95,16 +95,16 @@ void Convert(TVLQXmlNode& root) {
   Expect([&] {
     AnsiString nr, typ, nazwa, nip, wolny1, wolny2;
     TDateTime data = 0;
-    TVLQKonwersjaKSeF::OdczytajDaneDoListyDokumentow(&root, nr, data, typ,
-                                                     nazwa, nip, wolny1, wolny2);
+    TVLQKonwersjaKSeF::OdczytajDaneDoListyDokumentow(
+        &root, nr, data, typ, nazwa, nip, wolny1, wolny2);
   });
 }
 
 // --- Structure-aware mutation ------------------------------------------
 
 struct Span {
-  std::size_t begin;  // at '<' of the start tag
-  std::size_t end;    // one past '>' of the end tag
+  std::size_t begin;      // at '<' of the start tag
+  std::size_t end;        // one past '>' of the end tag
   std::size_t textBegin;  // one past '>' of the start tag
   std::size_t textEnd;    // at '<' of the end tag (== textBegin when empty)
 };
@@ -141,14 +141,40 @@ std::vector<Span> FindElements(std::string_view xml) {
   return spans;
 }
 
-constexpr const char* kValues[] = {
-    "",        "0",          "-1",         "1,5",        "1e308",
-    "-0.005",  "2.675",      "NaN",        "inf",        "99999999999999999999",
-    "23",      "zw",         "np I",       "oo",         "0 KR",
-    "VAT",     "KOR",        "ZAL",        "ROZ",        "UPR",
-    "KOR_ZAL", "KOR_ROZ",    "2026-02-30", "1899-12-30", "0000-00-00",
-    "2026-02-15T25:61:61Z",  "\xB3\xF3\xBF", "&amp;&lt;", "<![CDATA[x]]>",
-    " ",       "1 2",        "PLN",        "XXX",        "6"};
+constexpr const char* kValues[] = {"",
+                                   "0",
+                                   "-1",
+                                   "1,5",
+                                   "1e308",
+                                   "-0.005",
+                                   "2.675",
+                                   "NaN",
+                                   "inf",
+                                   "99999999999999999999",
+                                   "23",
+                                   "zw",
+                                   "np I",
+                                   "oo",
+                                   "0 KR",
+                                   "VAT",
+                                   "KOR",
+                                   "ZAL",
+                                   "ROZ",
+                                   "UPR",
+                                   "KOR_ZAL",
+                                   "KOR_ROZ",
+                                   "2026-02-30",
+                                   "1899-12-30",
+                                   "0000-00-00",
+                                   "2026-02-15T25:61:61Z",
+                                   "\xB3\xF3\xBF",
+                                   "&amp;&lt;",
+                                   "<![CDATA[x]]>",
+                                   " ",
+                                   "1 2",
+                                   "PLN",
+                                   "XXX",
+                                   "6"};
 
 using Rng = std::minstd_rand;
 

@@ -1,6 +1,8 @@
 // Whole-conversion tests of TVLQKonwersjaKSeF: hand-built invoices compared
 // record by record with the EDI text they must give, and the real invoices
 // of testdata/ksef compared with their reviewed EDI text in testdata/edi.
+#include "druvo/ksef/UVlqKoKs.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <tuple>
 #include <vector>
 
-#include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
 #include "tests/support/KsefTestInvoices.h"

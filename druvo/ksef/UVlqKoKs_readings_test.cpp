@@ -1,8 +1,9 @@
 // Tests of the quick readings of a KSeF invoice: the document-list fields
 // and the summary.
+#include "druvo/ksef/UVlqKoKs.h"
+
 #include <gtest/gtest.h>
 
-#include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
 #include "tests/support/KsefTestInvoices.h"

@@ -1,13 +1,11 @@
-// Tests of the KSeF invoice records and of the converter's building blocks:
-// records and sub-fields, the texts section and the field readers. Whole
-// conversions are in UVlqKoKs_conversion_test.cpp.
+// Tests of the KSeF invoice records: payments, line texts, the extracted
+// invoice (clearing, deep copies, sums) and its third parties.
 #include "druvo/ksef/UVlqKoKs.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-#include <tuple>
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
@@ -167,130 +165,6 @@ TEST(TVLQDaneFaktZKSeF, SumsRelatedDocumentsAndThirdParties) {
   EXPECT_EQ(nazwy, "xN1, N2");
   EXPECT_EQ(identyfikatory, "I1, ");
   EXPECT_EQ(adresy, "A1, A2");
-}
-
-TEST(TVLQKonwersjaKSeF, RecordsGoToFileAndTextAndSkipEmptyValues) {
-  const std::string sciezka = testing::TempDir() + "ksefrec_zapis.txt";
-  {
-    TMFile plik(sciezka);
-    TVLQKonwersjaKSeF k;
-    k.DoTekstu = true;
-    k.PlikWyjsciowy = &plik;
-    k.WpiszDoPliku("TypDok", "", false);
-    k.WpiszDoPliku("NrDok", "", true);
-    k.WpiszDoPliku("Stopka", "a:b{c}", true);
-    EXPECT_EQ(k.Wynik, "TypDok:\r\nStopka:a:b{c}\r\n");
-    plik.Close();
-  }
-  EXPECT_EQ(ReadFile(sciezka), "TypDok:\r\nStopka:a:b{c}\r\n");
-  std::filesystem::remove(sciezka);
-  TVLQKonwersjaKSeF bezCelu;
-  bezCelu.WpiszDoPliku("TypDok", "PZ", false);
-  EXPECT_EQ(bezCelu.Wynik, "");
-
-  EXPECT_EQ(TVLQKonwersjaKSeF::DopiszDoLinii("Kod", "", true), "");
-  EXPECT_EQ(TVLQKonwersjaKSeF::DopiszDoLinii("Kod", "", false), "Kod{}");
-  EXPECT_EQ(TVLQKonwersjaKSeF::TekstDatyDlaEdi(EncodeDate(2024, 12, 31) + 0.99),
-            "31.12.2024");
-  EXPECT_EQ(TVLQKonwersjaKSeF::TekstDatyDlaEdi(EncodeDate(987, 1, 2)),
-            "02.01.0987");
-}
-
-TEST(TVLQKonwersjaKSeF, DescriptionsBecomeDocumentTextsAndLineComments) {
-  TVLQXmlNode faktura;
-  Parsuj(faktura,
-         Faktura("VAT",
-                 Opis("Tekst 3", "a") + Opis("Uwagi", "b", "0") +
-                     Opis("Kolor", "c", "x") + Opis("Komentarz 1", "k1", "2") +
-                     Opis("Partia", "P1", "2") + Opis("Seria", "S1", "2") +
-                     Opis("Komentarz 2", "k2", "3") + Opis("Seria", "S3", "3") +
-                     "<DodatkowyOpis><Klucz>bez wartosci</Klucz>"
-                     "</DodatkowyOpis>",
-                 ""));
-  TVLQKonwersjaKSeF::TMapaKomentarzy komentarze1, komentarze2;
-  TVLQMapaTekstowKSeF teksty;
-  TVLQKonwersjaKSeF k;
-  k.OdczytajTeksty(faktura.GetNodeByName("Fa"), teksty, komentarze1,
-                   komentarze2);
-  // Line numbers below 1 or not numbers make document texts; a line's own
-  // "Komentarz 2" takes the place of its other texts.
-  EXPECT_EQ(teksty, (TVLQMapaTekstowKSeF{
-                        {"Kolor", "c"}, {"Tekst 3", "a"}, {"Uwagi", "b"}}));
-  EXPECT_EQ(k.Dane.TekstyDokumentu, teksty);
-  EXPECT_EQ(komentarze1, (TVLQKonwersjaKSeF::TMapaKomentarzy{{2, "k1"}}));
-  EXPECT_EQ(komentarze2, (TVLQKonwersjaKSeF::TMapaKomentarzy{
-                             {2, "Partia:P1|Seria:S1"}, {3, "k2"}}));
-  EXPECT_EQ(k.Dane.TekstyPozycji.GetTekstyPozycji(2)->size(), 3u);
-}
-
-TEST(TVLQKonwersjaKSeF, InvoiceTextsSection) {
-  TVLQKonwersjaKSeF k;
-  k.DoTekstu = true;
-  k.WpiszTekstyDoPliku({{"Tekst 3", "a"}, {"Uwagi", "b"}, {"Kolor", "c"}});
-  EXPECT_EQ(k.Wynik, "Tekst3:a\r\nKomentarz1:Kolor:c|Uwagi:b\r\n");
-
-  // Keys in byte order: "DotyczyDok", "Komentarz", "TEKST 1", "Tekst 11",
-  // "Tekst5", "tekst10"; the comment is written after the loop and replaces
-  // the collected other texts.
-  k.Wynik.clear();
-  k.WpiszTekstyDoPliku({{"tekst10", "dziesiec"},
-                        {"TEKST 1", "jeden"},
-                        {"Tekst 11", "inny"},
-                        {"Tekst5", ""},
-                        {"DotyczyDok", "WZ 5"},
-                        {"Komentarz", "m\xF3j"}});
-  EXPECT_EQ(k.Wynik,
-            "DotyczyDok:WZ 5\r\nTekst1:jeden\r\nTekst10:dziesiec\r\n"
-            "Komentarz1:m\xF3j\r\n");
-
-  // A document comment given empty still takes the place of the others.
-  k.Wynik.clear();
-  k.WpiszTekstyDoPliku({{"Dotyczy dokumentu", "WZ 6"},
-                        {"Komentarz dokumentu", ""},
-                        {"Uwagi", "x"}});
-  EXPECT_EQ(k.Wynik, "DotyczyDok:WZ 6\r\n");
-}
-
-TEST(TVLQKonwersjaKSeF, TextAndAmountReadersOnEmptyMissingAndMalformedFields) {
-  TVLQXmlNode fa;
-  fa.AddNode("Pusta", "");
-  fa.AddNode("Opis", "abc\r\ndef\r\r\n\nghi");
-  fa.AddNode("Ujemna", "-50");
-  EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "Pusta", true), "");
-  EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "Brak", true), "");
-  EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(nullptr, "Opis", true), "");
-  EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "Opis", true),
-            "abc def\r \nghi");
-  EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "Opis", false),
-            "abc\r\ndef\r\r\n\nghi");
-
-  double kwota = 99;
-  EXPECT_TRUE(TVLQKonwersjaKSeF::OdczytajKwoteZPola(&fa, "Ujemna", kwota));
-  EXPECT_DOUBLE_EQ(kwota, -50);
-  kwota = 99;
-  EXPECT_TRUE(TVLQKonwersjaKSeF::OdczytajKwoteZPola(&fa, "Pusta", kwota));
-  EXPECT_EQ(kwota, 0);
-  kwota = 99;
-  EXPECT_FALSE(TVLQKonwersjaKSeF::OdczytajKwoteZPola(&fa, "Brak", kwota));
-  EXPECT_EQ(kwota, 0);
-  for (const char* zla : {"12,50", "abc", "1.2.3", " 12", "1e3", "-"}) {
-    TVLQXmlNode wezel;
-    wezel.AddNode("Kwota", zla);
-    EXPECT_THROW(TVLQKonwersjaKSeF::OdczytajKwoteZPola(&wezel, "Kwota", kwota),
-                 EConvertError)
-        << zla;
-  }
-}
-
-TEST(TVLQKonwersjaKSeF, DateReaderAndImpossibleDates) {
-  EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF("2024-03-05T10:00:00"),
-            EncodeDate(2024, 3, 5));
-  EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF("2024-03"), 0);
-  EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF(""), 0);
-  for (const char* zla : {"2024-02-30", "2024-13-01", "2024-xx-05",
-                          "abcd-03-05", "2024-03-00", "05.03.2024"}) {
-    EXPECT_THROW(TVLQKonwersjaKSeF::ParsujDateKSeF(zla), EConvertError) << zla;
-  }
 }
 
 }  // namespace

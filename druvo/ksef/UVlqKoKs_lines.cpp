@@ -1,0 +1,472 @@
+// KSeF conversion: the invoice lines, split into the state after and before
+// a correction, and written as "Linia" records.
+#include "druvo/ksef/UVlqKoKs.h"
+
+#include <array>
+#include <string_view>
+
+#include "druvo/ksef/UVlqKoKs_internal.h"
+#include "druvo/platform/NumberText.h"
+#include "druvo/xml/UVlqXml.h"
+
+namespace druvo {
+
+using namespace koks_detail;
+using namespace std::string_view_literals;
+
+namespace {
+
+void DopiszPole(AnsiString& linia, std::string_view nazwa,
+                std::string_view wartosc) {
+  if (wartosc.empty()) return;
+  linia.append(nazwa);
+  linia += '{';
+  linia.append(wartosc);
+  linia += '}';
+}
+
+// `nr` + `o`, wrapping around at the ends of int as the system's integers do
+// (line numbers come from the invoice and may be the largest int).
+int PrzesunNumer(int nr, int o) {
+  return static_cast<int>(static_cast<unsigned>(nr) + static_cast<unsigned>(o));
+}
+
+// The fields of a line that the conversion reads. The amounts come right after
+// the number, so that reading them alone collects only the fields up to
+// pwWartoscBrutto.
+enum TPoleWiersza : int {
+  pwStanPrzed,
+  pwNrWiersza,
+  pwIlosc,
+  pwCenaNetto,
+  pwCenaBrutto,
+  pwWartoscNetto,
+  pwWartoscBrutto,
+  pwNazwa,
+  pwGTIN,
+  pwPKWiU,
+  pwIndeks,
+  pwCN,
+  pwJm,
+  pwStawkaVat,
+  pwMPP,
+  pwGTU,
+  pwAkcyza,
+  pwLiczbaPol
+};
+
+// Element names of the fields of one line kind, in TPoleWiersza order: an
+// invoice line (FaWiersz) or an ordered item of an advance invoice
+// (ZamowienieWiersz). An empty name is a field the kind does not have.
+using TNazwyPolWiersza = std::array<std::string_view, pwLiczbaPol>;
+
+constexpr TNazwyPolWiersza kPolaFaWiersza = {
+    "StanPrzed", "NrWierszaFa", "P_8B",        "P_9A",  "P_9B",   "P_11",
+    "P_11A",     "P_7",         "GTIN",        "PKWiU", "Indeks", "CN",
+    "P_8A",      "P_12",        "P_12_Zal_15", "GTU",   ""};
+constexpr TNazwyPolWiersza kPolaZamowienia = {"StanPrzedZ",
+                                              "NrWierszaZam",
+                                              "P_8BZ",
+                                              "P_9AZ",
+                                              "",
+                                              "P_11NettoZ",
+                                              "",
+                                              "P_7Z",
+                                              "GTINZ",
+                                              "PKWiUZ",
+                                              "IndeksZ",
+                                              "CNZ",
+                                              "P_8AZ",
+                                              "P_12Z",
+                                              "P_12Z_Zal_15",
+                                              "GTU",
+                                              "P_12Z_XII"};
+
+// A line kind's field names with their keys, and for each name length the
+// fields of that length, so that a child is compared only with names as long
+// as its own.
+struct TOpisWiersza {
+  static constexpr std::size_t kDlugosci = 16;
+  TNazwyPolWiersza Nazwy;
+  std::array<TKluczNazwy, pwLiczbaPol> Klucze;
+  std::array<std::array<signed char, 10>, kDlugosci> PolaODlugosci;
+};
+
+constexpr TOpisWiersza OpiszWiersz(const TNazwyPolWiersza& nazwy) {
+  TOpisWiersza opis{nazwy, {}, {}};
+  for (auto& pola : opis.PolaODlugosci) pola.fill(-1);
+  for (int pole = 0; pole < pwLiczbaPol; ++pole) {
+    if (nazwy[pole].empty()) continue;
+    if (!KluczNazwy(nazwy[pole], opis.Klucze[pole])) throw "name too long";
+    auto& pola = opis.PolaODlugosci.at(nazwy[pole].size());
+    std::size_t wolne = 0;
+    while (pola.at(wolne) >= 0) ++wolne;
+    if (wolne + 1 >= pola.size()) throw "too many fields of one length";
+    pola[wolne] = static_cast<signed char>(pole);
+  }
+  return opis;
+}
+
+constexpr TOpisWiersza kOpisFaWiersza = OpiszWiersz(kPolaFaWiersza);
+constexpr TOpisWiersza kOpisZamowienia = OpiszWiersz(kPolaZamowienia);
+
+const TOpisWiersza& OpisWiersza(bool zaliczka) {
+  return zaliczka ? kOpisZamowienia : kOpisFaWiersza;
+}
+
+// The kind of a line element, or null for any other element.
+const TOpisWiersza* OpisWezla(const TVLQXmlNode& wezel) {
+  if (wezel.Name == "FaWiersz"sv) return &kOpisFaWiersza;
+  if (wezel.Name == "ZamowienieWiersz"sv) return &kOpisZamowienia;
+  return nullptr;
+}
+
+// Appends the sub-field "nazwa{wartosc}" with every CR LF pair of the value
+// replaced by a blank, unless the value is empty.
+void DopiszPoleJednaLinia(AnsiString& linia, std::string_view nazwa,
+                          std::string_view wartosc) {
+  if (wartosc.empty()) return;
+  linia.append(nazwa);
+  linia += '{';
+  for (std::size_t para = wartosc.find("\r\n"); para != std::string_view::npos;
+       para = wartosc.find("\r\n")) {
+    linia.append(wartosc.substr(0, para));
+    linia += ' ';
+    wartosc.remove_prefix(para + 2);
+  }
+  linia.append(wartosc);
+  linia += '}';
+}
+
+// Appends "nazwa{<letter><amount>}", the amount with 2 to 5 decimals.
+void DopiszKwote(AnsiString& linia, std::string_view nazwa, char rodzaj,
+                 double kwota) {
+  linia.append(nazwa);
+  linia += '{';
+  linia += rodzaj;
+  linia.append(TxfTools(kwota).ToDBField(2, 5));
+  linia += '}';
+}
+
+// The comment of line `nr`, or an empty text.
+const AnsiString& KomentarzLinii(const std::map<int, AnsiString>& komentarze,
+                                 int nr) {
+  static const AnsiString kPusty;
+  const auto it = komentarze.find(nr);
+  return it == komentarze.end() ? kPusty : it->second;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TVLQKonwersjaKSeF: the lines
+
+// The fields of one line element, each the first child of its name (letter
+// case ignored, as GetNodeByName finds it), collected in one scan of the
+// line's children so that reading a dozen fields costs one pass.
+struct TVLQKonwersjaKSeF::TPolaWiersza {
+  // Collects the fields before `ilePol` (in TPoleWiersza order).
+  TPolaWiersza(const TVLQXmlNode* wiersz, const TOpisWiersza& opis,
+               int ilePol = pwLiczbaPol) {
+    for (const auto& dziecko : wiersz->Nodes) {
+      const AnsiString& nazwa = dziecko->Name;
+      if (nazwa.size() >= TOpisWiersza::kDlugosci) continue;
+      TKluczNazwy klucz;
+      const bool zKluczem = KluczNazwyDziecka(nazwa, klucz);
+      for (const signed char pole : opis.PolaODlugosci[nazwa.size()]) {
+        if (pole < 0) break;
+        if (pole >= ilePol || Pola[pole] != nullptr) continue;
+        if (zKluczem ? klucz == opis.Klucze[pole]
+                     : AnsiSameText(nazwa, opis.Nazwy[pole])) {
+          Pola[pole] = dziecko.get();
+          break;
+        }
+      }
+    }
+  }
+
+  const AnsiString& Tekst(TPoleWiersza pole) const {
+    static const AnsiString kPusty;
+    return Pola[pole] == nullptr ? kPusty : Pola[pole]->Value;
+  }
+  // The amount of a field: 0 when missing or empty; a malformed amount
+  // raises EConvertError.
+  double Kwota(TPoleWiersza pole) const {
+    double kwota = 0;
+    KwotaWezla(Pola[pole], kwota);
+    return kwota;
+  }
+
+  std::array<const TVLQXmlNode*, pwLiczbaPol> Pola{};
+};
+
+void TVLQKonwersjaKSeF::OdczytajWierszeZXml(TVLQXmlNode* faktura,
+                                            TMapaWierszy& po,
+                                            TMapaWierszy& przed) {
+  if (faktura == nullptr) return;
+  TVLQXmlNode* fa = Wezel(faktura, "Fa");
+  if (fa == nullptr) return;
+  const AnsiString& rodzaj = WartoscPola(fa, "RodzajFaktury");
+  const bool zaliczka = rodzaj == "ZAL" || rodzaj == "KOR_ZAL";
+  PodzielWiesze(zaliczka ? Wezel(fa, "Zamowienie") : fa, po, przed);
+}
+
+void TVLQKonwersjaKSeF::PodzielWiesze(TVLQXmlNode* kontener, TMapaWierszy& po,
+                                      TMapaWierszy& przed) {
+  if (kontener == nullptr) return;
+  int ostatniPo = 0;
+  int ostatniPrzed = 0;
+  for (const auto& wezel : kontener->Nodes) {
+    const TOpisWiersza* opis = OpisWezla(*wezel);
+    if (opis == nullptr) continue;
+    // The marker and the number decide where the line goes.
+    const TPolaWiersza wiersz(wezel.get(), *opis, pwNrWiersza + 1);
+    const bool stanPrzed = wiersz.Tekst(pwStanPrzed) == "1";
+    TMapaWierszy& mapa = stanPrzed ? przed : po;
+    int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
+    const int nr =
+        StrToIntDef(wiersz.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
+    ostatni = nr;
+    const auto [miejsce, dodany] = mapa.try_emplace(nr, wezel.get());
+    if (dodany) continue;
+    // A repeated number replaces the earlier line, except a line at an "np"
+    // rate that repeats the earlier line's GTIN.
+    const TPolaWiersza nowy(wezel.get(), *opis);
+    const TPolaWiersza istniejacy(miejsce->second,
+                                  *OpisWezla(*miejsce->second));
+    const bool tenSamGTIN = istniejacy.Tekst(pwGTIN) == nowy.Tekst(pwGTIN);
+    const bool stawkaNp =
+        nowy.Tekst(pwStawkaVat).find("np") != AnsiString::npos;
+    if (!(tenSamGTIN && stawkaNp)) miejsce->second = wezel.get();
+  }
+}
+
+bool TVLQKonwersjaKSeF::SprawdzCzyBedzieRozbieznoscZDostawy(
+    const TMapaWierszy& po, const TMapaWierszy& przed, bool zaliczka) {
+  if (przed.empty()) return false;
+  if (po.size() != przed.size()) return true;
+  // Both maps are ordered and equally long: equal key sequences mean that
+  // every number of each is in the other.
+  auto wierszPrzed = przed.begin();
+  for (const auto& [nr, wiersz] : po) {
+    if (nr != wierszPrzed->first) return true;
+    ++wierszPrzed;
+  }
+  wierszPrzed = przed.begin();
+  for (const auto& [nr, wiersz] : po) {
+    const TKwotyWiersza teraz = OdczytajKwotyWiersza(
+        TPolaWiersza(wiersz, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
+        zaliczka);
+    const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(
+        TPolaWiersza(wierszPrzed->second, OpisWiersza(zaliczka),
+                     pwWartoscBrutto + 1),
+        zaliczka);
+    ++wierszPrzed;
+    if (SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
+                                            teraz.Brutto, wczesniej.Brutto)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void TVLQKonwersjaKSeF::OdczytajIloscCeneIWartosc(TVLQXmlNode* wiersz,
+                                                  double& ilosc, double& cena,
+                                                  double& wartosc, bool& brutto,
+                                                  bool zaliczka) {
+  const TKwotyWiersza kwoty = OdczytajKwotyWiersza(
+      TPolaWiersza(wiersz, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
+      zaliczka);
+  ilosc = kwoty.Ilosc;
+  cena = kwoty.Cena;
+  wartosc = kwoty.Wartosc;
+  brutto = kwoty.Brutto;
+}
+
+// Quantity, price and value of a line: gross when it has a gross price
+// other than "0", net otherwise; an ordered item is always net.
+TVLQKonwersjaKSeF::TKwotyWiersza TVLQKonwersjaKSeF::OdczytajKwotyWiersza(
+    const TPolaWiersza& wiersz, bool zaliczka) {
+  TKwotyWiersza kwoty;
+  kwoty.Ilosc = wiersz.Kwota(pwIlosc);
+  if (!zaliczka) {
+    const AnsiString& cenaBrutto = wiersz.Tekst(pwCenaBrutto);
+    kwoty.Brutto =
+        !cenaBrutto.empty() && cenaBrutto != "0" && cenaBrutto != "0.0";
+  }
+  kwoty.Cena = wiersz.Kwota(kwoty.Brutto ? pwCenaBrutto : pwCenaNetto);
+  kwoty.Wartosc = wiersz.Kwota(kwoty.Brutto ? pwWartoscBrutto : pwWartoscNetto);
+  return kwoty;
+}
+
+int TVLQKonwersjaKSeF::PorownajDwieKwoty(double a, double b, int miejsca) {
+  const double roznica =
+      TxfTools(TxfTools(a).Round(miejsca) - TxfTools(b).Round(miejsca))
+          .Round(miejsca + 1);
+  if (roznica > 0) return 1;
+  return roznica < 0 ? -1 : 0;
+}
+
+bool TVLQKonwersjaKSeF::SprawdzCzyPozycjaBedziePrzezWartosc(
+    const double& cenaPo, const double& cenaPrzed, bool bruttoPo,
+    bool bruttoPrzed) {
+  return PorownajDwieKwoty(cenaPo, cenaPrzed, 4) != 0 ||
+         bruttoPo != bruttoPrzed;
+}
+
+bool TVLQKonwersjaKSeF::WpiszPozycjeDoPliku(
+    const TMapaWierszy& po, const TMapaWierszy& przed, bool rozbieznosc,
+    bool zaliczka, const TMapaKomentarzy& komentarze1,
+    const TMapaKomentarzy& komentarze2) {
+  // The host's line comments, when it gave texts, take the invoice's place.
+  const TMapaKomentarzy& uwagi1 =
+      TekstyEDI != nullptr ? TekstyEDI->KomentarzePozycji[0] : komentarze1;
+  const TMapaKomentarzy& uwagi2 =
+      TekstyEDI != nullptr ? TekstyEDI->KomentarzePozycji[1] : komentarze2;
+  bool innaNizNpI = false;
+  for (const auto& [nr, wezel] : po) {
+    const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
+    WpiszPozycje(nr, wiersz, przed, rozbieznosc, zaliczka,
+                 KomentarzLinii(uwagi1, nr), KomentarzLinii(uwagi2, nr));
+    if (!AnsiSameText(wiersz.Tekst(pwStawkaVat), "np I")) {
+      innaNizNpI = true;
+    }
+  }
+  if (rozbieznosc) {
+    WpiszUsunietePozycje(po, przed, zaliczka, komentarze1, komentarze2);
+  }
+  if (!po.empty() && !innaNizNpI && Dane.Adnotacja == 0) Dane.Adnotacja = 7;
+  return true;
+}
+
+// A current line as it is, as its difference from the state before, or, when
+// its price or gross/net mode changed, as the old line removed and the new
+// one added.
+void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
+                                     const TMapaWierszy& przed,
+                                     bool rozbieznosc, bool zaliczka,
+                                     const AnsiString& komentarz1,
+                                     const AnsiString& komentarz2) {
+  const TKwotyWiersza teraz = OdczytajKwotyWiersza(wiersz, zaliczka);
+  Dane.CenyBrutto = teraz.Brutto;
+  const auto stary = przed.find(nr);
+  if (stary == przed.end()) {
+    DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, false,
+                  0);
+    return;
+  }
+  const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(
+      TPolaWiersza(stary->second, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
+      zaliczka);
+  if (!SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
+                                           teraz.Brutto, wczesniej.Brutto)) {
+    // A delivery return gives back what the correction took away.
+    TKwotyWiersza roznica = teraz;
+    roznica.Ilosc = rozbieznosc ? teraz.Ilosc - wczesniej.Ilosc
+                                : wczesniej.Ilosc - teraz.Ilosc;
+    roznica.Wartosc = rozbieznosc ? teraz.Wartosc - wczesniej.Wartosc
+                                  : wczesniej.Wartosc - teraz.Wartosc;
+    DopiszPozycje(wiersz, nr, roznica, zaliczka, komentarz1, komentarz2, false,
+                  0);
+    return;
+  }
+  TKwotyWiersza usuniety = wczesniej;
+  usuniety.Ilosc = -wczesniej.Ilosc;
+  usuniety.Wartosc = -wczesniej.Wartosc;
+  DopiszPozycje(TPolaWiersza(stary->second, OpisWiersza(zaliczka)), nr,
+                usuniety, zaliczka, komentarz1, komentarz2, true,
+                wczesniej.Ilosc);
+  DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, true, 0);
+}
+
+// The lines of the state before that the correction no longer has, each
+// written as removed, with the invoice's own line comments.
+void TVLQKonwersjaKSeF::WpiszUsunietePozycje(
+    const TMapaWierszy& po, const TMapaWierszy& przed, bool zaliczka,
+    const TMapaKomentarzy& komentarze1, const TMapaKomentarzy& komentarze2) {
+  for (const auto& [nr, wezel] : przed) {
+    if (po.count(nr) != 0) continue;
+    const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
+    TKwotyWiersza usuniety = OdczytajKwotyWiersza(wiersz, zaliczka);
+    const double stanPoczatkowy = usuniety.Ilosc;
+    usuniety.Ilosc = -usuniety.Ilosc;
+    usuniety.Wartosc = -usuniety.Wartosc;
+    DopiszPozycje(wiersz, nr, usuniety, zaliczka,
+                  KomentarzLinii(komentarze1, nr),
+                  KomentarzLinii(komentarze2, nr), true, stanPoczatkowy);
+  }
+}
+
+void TVLQKonwersjaKSeF::DopiszJednaPozycjeDoPliku(
+    TVLQXmlNode* wiersz, int nr, const double& ilosc, const double& cena,
+    const double& wartosc, bool brutto, bool zaliczka,
+    const AnsiString& komentarz1, const AnsiString& komentarz2, bool zeStanem,
+    double stanPoczatkowy) {
+  TKwotyWiersza kwoty;
+  kwoty.Ilosc = ilosc;
+  kwoty.Cena = cena;
+  kwoty.Wartosc = wartosc;
+  kwoty.Brutto = brutto;
+  DopiszPozycje(TPolaWiersza(wiersz, OpisWiersza(zaliczka)), nr, kwoty,
+                zaliczka, komentarz1, komentarz2, zeStanem, stanPoczatkowy);
+}
+
+void TVLQKonwersjaKSeF::DopiszPozycje(const TPolaWiersza& wiersz, int nr,
+                                      const TKwotyWiersza& kwoty, bool zaliczka,
+                                      const AnsiString& komentarz1,
+                                      const AnsiString& komentarz2,
+                                      bool zeStanem, double stanPoczatkowy) {
+  AnsiString& p = pozycja_;
+  p.clear();
+  DopiszPoleJednaLinia(p, "Nazwa", wiersz.Tekst(pwNazwa));
+  DopiszPole(p, "Kod", wiersz.Tekst(pwGTIN));
+  DopiszPole(p, "PKWiU", wiersz.Tekst(pwPKWiU));
+  DopiszPole(p, "IndeksKSeF", wiersz.Tekst(pwIndeks));
+  DopiszPole(p, "KodCN", wiersz.Tekst(pwCN));
+  DopiszPole(p, "Jm", wiersz.Tekst(pwJm));
+  DopiszPole(p, "Ilosc", TxfTools(kwoty.Ilosc).ToDBField(0, 3));
+  const char rodzajCeny = kwoty.Brutto ? 'b' : 'n';
+  DopiszKwote(p, "Cena", rodzajCeny, kwoty.Cena);
+  DopiszKwote(p, "Wartosc", rodzajCeny, kwoty.Wartosc);
+  DopiszPole(p, "Vat", SymbolVat(wiersz.Tekst(pwStawkaVat)));
+  if (wiersz.Tekst(pwMPP) == "1") DopiszPole(p, "PodlegaMPP", "1");
+  DopiszPole(p, "GrupaGTU", wiersz.Tekst(pwGTU));
+  if (zeStanem && !zaliczka) {
+    DopiszPole(p, "StanPocz", TxfTools(stanPoczatkowy).ToDBField(0, 3));
+  }
+  AnsiString indeks;
+  DopiszLiczbe(indeks, PrzesunNumer(nr, -1));
+  DopiszPole(p, "IdxLinii", indeks);
+  if (zaliczka && !wiersz.Tekst(pwAkcyza).empty() &&
+      wiersz.Kwota(pwAkcyza) != 0) {
+    Dane.Adnotacja = 13;
+  }
+  DopiszPole(p, "IleWOpak", "1");
+  DopiszPole(p, "Komentarz1", komentarz1);
+  DopiszPole(p, "Komentarz2", komentarz2);
+  WpiszDoPliku("Linia", p, true);
+}
+
+// The EDI VAT symbol of a line's rate text; the zero rates of export and
+// intra-Community supply also set the document's annotation.
+std::string_view TVLQKonwersjaKSeF::SymbolVat(const AnsiString& stawka) {
+  const auto jest = [&stawka](std::string_view wzor) {
+    return AnsiSameText(stawka, wzor);
+  };
+  const std::string_view specjalny =
+      SymbolVatSpecjalny.empty() ? std::string_view("0") : SymbolVatSpecjalny;
+  if (jest("0 WDT")) {
+    Dane.Adnotacja = 5;
+    return specjalny;
+  }
+  if (jest("0 EX")) {
+    Dane.Adnotacja = 6;
+    return specjalny;
+  }
+  if (jest("np I")) return specjalny;
+  if (stawka.empty() || jest("0 KR")) return "0";
+  if (jest("np") || jest("oo") || jest("np II")) return specjalny;
+  return stawka;
+}
+
+}  // namespace druvo
