@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
