@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <exception>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "tools/druvo/DocumentList.h"
 #include "tools/druvo/InvoiceFile.h"
 #include "tools/druvo/OutputFile.h"
+#include "tools/druvo/SchemaValidator.h"
 
 namespace druvo::cli {
 namespace {
@@ -35,6 +37,13 @@ void ForOneFile(const std::string& file, Reporter& reporter, Work work) {
   }
 }
 
+// "FILE:LINE" of a schema violation, or "FILE" when its line is unknown.
+std::string ViolationPlace(const std::string& file,
+                           const SchemaViolation& violation) {
+  if (violation.line <= 0) return file;
+  return file + ":" + std::to_string(violation.line);
+}
+
 bool PathExists(const std::string& path) {
   struct stat info;
   return lstat(path.c_str(), &info) == 0;
@@ -52,6 +61,7 @@ class Converter {
   void Convert(const std::string& file) {
     std::string target;
     if (!toStdout_) target = ClaimTarget(file);
+    if (options_.validate && !Valid(file)) return;
     TVLQXmlNode root;
     LoadInvoice(file, root, reporter_);
     AnsiString edi;
@@ -68,6 +78,18 @@ class Converter {
   }
 
  private:
+  // Checks `file` against its schema, reporting each violation as an error.
+  bool Valid(const std::string& file) {
+    if (!validator_) {
+      validator_ = std::make_unique<SchemaValidator>(FindSchemaDirectory());
+    }
+    const SchemaCheck check = validator_->Check(ReadWholeFile(file), file);
+    for (const SchemaViolation& violation : check.violations) {
+      reporter_.Error(ViolationPlace(file, violation), violation.message);
+    }
+    return check.Valid();
+  }
+
   // The output path of `file`; raises CliError when another input of this
   // run has it or when it exists and may not be replaced.
   std::string ClaimTarget(const std::string& file) {
@@ -89,6 +111,7 @@ class Converter {
   const bool toStdout_;
   const AnsiString vatSymbol_;
   std::set<std::string> claimed_;
+  std::unique_ptr<SchemaValidator> validator_;
 };
 
 int ExitStatus(const Reporter& reporter) {
@@ -151,6 +174,31 @@ int RunKsefList(const Options& options, Reporter& reporter, std::FILE* out) {
   reporter.EndBatch();
   WriteOut(options.csv ? FormatCsv(rows) : FormatTable(rows), out, reporter);
   return ExitStatus(reporter);
+}
+
+int RunKsefValidate(const Options& options, Reporter& reporter,
+                    std::FILE* out) {
+  const std::vector<std::string> files = ExpandInputs(options.paths, reporter);
+  SchemaValidator validator(FindSchemaDirectory());
+  std::string report;
+  int invalid = 0;
+  reporter.StartBatch(static_cast<int>(files.size()));
+  for (const std::string& file : files) {
+    ForOneFile(file, reporter, [&] {
+      const SchemaCheck check = validator.Check(ReadWholeFile(file), file);
+      if (check.Valid()) report += file + ": valid (" + check.schema + ")\n";
+      for (const SchemaViolation& violation : check.violations) {
+        report +=
+            ViolationPlace(file, violation) + ": " + violation.message + "\n";
+      }
+      if (!check.Valid()) ++invalid;
+    });
+    reporter.FileDone();
+    WriteOut(report, out, reporter);
+    report.clear();
+  }
+  reporter.EndBatch();
+  return invalid > 0 ? 1 : ExitStatus(reporter);
 }
 
 }  // namespace druvo::cli

@@ -13,7 +13,7 @@ namespace druvo::cli {
 namespace {
 
 // Which commands take an option.
-enum Scope : unsigned { kConvert = 1, kList = 2, kBoth = 3 };
+enum Scope : unsigned { kConvert = 1, kList = 2, kBoth = 3, kValidate = 4 };
 
 struct KnownOption {
   std::string_view longName;  // without "--"
@@ -26,7 +26,7 @@ constexpr KnownOption kKnownOptions[] = {
     {"output", 'o', true, kConvert},  {"force", 0, false, kConvert},
     {"utf8", 0, false, kConvert},     {"vat-symbol", 0, true, kConvert},
     {"csv", 0, false, kList},         {"cdata", 0, false, kBoth},
-    {"translations", 0, true, kBoth},
+    {"translations", 0, true, kBoth}, {"validate", 0, false, kConvert},
 };
 
 const KnownOption* FindLong(std::string_view name) {
@@ -52,6 +52,7 @@ void Apply(const KnownOption& known, const std::string& value, Options& o) {
   if (name == "csv") o.csv = true;
   if (name == "cdata") o.cdata = true;
   if (name == "translations") o.translations = value;
+  if (name == "validate") o.validate = true;
 }
 
 bool IsHelp(std::string_view a) { return a == "--help" || a == "-h"; }
@@ -61,7 +62,31 @@ bool IsVersion(std::string_view a) { return a == "--version" || a == "-V"; }
 std::optional<Command> CommandNamed(std::string_view word) {
   if (word == "ksef2edi") return Command::kKsef2Edi;
   if (word == "ksef-list") return Command::kKsefList;
+  if (word == "ksef-validate") return Command::kKsefValidate;
   return std::nullopt;
+}
+
+// The options a command takes, and its name in messages.
+Scope ScopeOf(Command command) {
+  switch (command) {
+    case Command::kKsef2Edi:
+      return kConvert;
+    case Command::kKsefList:
+      return kList;
+    default:
+      return kValidate;
+  }
+}
+
+std::string_view NameOf(Command command) {
+  switch (command) {
+    case Command::kKsef2Edi:
+      return "ksef2edi";
+    case Command::kKsefList:
+      return "ksef-list";
+    default:
+      return "ksef-validate";
+  }
 }
 
 class Parser {
@@ -153,11 +178,11 @@ class Parser {
   void Finish() {
     const Command command = result_.options.command;
     if (command == Command::kNone) return Fail("no command given");
-    const Scope scope = command == Command::kKsef2Edi ? kConvert : kList;
+    const Scope scope = ScopeOf(command);
     for (const auto& [known, shown] : used_) {
       if ((known->scope & scope) == 0) {
         return Fail("option '" + shown + "' does not apply to " +
-                    (command == Command::kKsef2Edi ? "ksef2edi" : "ksef-list"));
+                    std::string(NameOf(command)));
       }
     }
     if (result_.options.paths.empty()) Fail("no input files given");
@@ -183,8 +208,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string VersionText() { return "druvo " DRUVO_VERSION "\n"; }
 
 std::string HelpText() {
-  return R"(Usage: druvo ksef2edi [OPTIONS] PATH...
+  return R"HELP(Usage: druvo ksef2edi [OPTIONS] PATH...
        druvo ksef-list [--csv] PATH...
+       druvo ksef-validate PATH...
        druvo --help | --version
 
 Reads KSeF invoices (XML of the public FA(2) and FA(3) schemas). A PATH is
@@ -195,6 +221,10 @@ Commands:
               written to NAME.edi beside the invoice
   ksef-list   list number, date, document type, seller and seller's tax
               number of each invoice (UTF-8 table)
+  ksef-validate
+              check each invoice against the official FA(2) or FA(3) XML
+              schema (chosen by the namespace of its root element): prints
+              "FILE: valid (FA(3))" or each violation as "FILE:LINE: message"
 
 Options of ksef2edi:
   -o, --output DIR       write the EDI files into DIR (created when missing);
@@ -205,6 +235,9 @@ Options of ksef2edi:
                          the VAT symbol for lines at 0% for export or
                          intra-Community supply and lines not subject to
                          tax (default: 0)
+      --validate         check each invoice against its schema first, as
+                         ksef-validate does; an invoice that is not valid is
+                         reported (FILE:LINE: message) and not converted
 Options of ksef-list:
       --csv              comma-separated values with a header row
 Options of both:
@@ -234,10 +267,13 @@ Name{text} run together, for example
   Stawka:Vat{23}SumaNet{20.33}SumaVat{4.67}
 where a price or value starts with b (gross) or n (net).
 
-Exit status: 0 when every file succeeded, 1 when any failed, 2 for wrong
-usage. Errors name the file, e.g. "bad.xml: Invalid XML format: '</Fa>' not
-found"; one bad file does not stop the others.
-)";
+The schemas are the Ministry of Finance's, bundled with the program and used
+offline (share/druvo/schema beside the program, or $DRUVO_SCHEMA_DIR).
+
+Exit status: 0 when every file succeeded (for ksef-validate: was valid), 1
+when any failed, 2 for wrong usage. Errors name the file, e.g. "bad.xml:
+Invalid XML format: '</Fa>' not found"; one bad file does not stop the others.
+)HELP";
 }
 
 }  // namespace druvo::cli

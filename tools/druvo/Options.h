@@ -13,7 +13,14 @@
 
 namespace druvo::cli {
 
-enum class Command { kNone, kHelp, kVersion, kKsef2Edi, kKsefList };
+enum class Command {
+  kNone,
+  kHelp,
+  kVersion,
+  kKsef2Edi,
+  kKsefList,
+  kKsefValidate
+};
 
 struct Options {
   Command command = Command::kNone;
@@ -25,6 +32,7 @@ struct Options {
   bool cdata = false;
   bool force = false;
   bool csv = false;
+  bool validate = false;  // ksef2edi: skip invoices the schema rejects
 };
 
 struct ParsedCommandLine {

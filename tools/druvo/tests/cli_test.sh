@@ -41,8 +41,9 @@ expect_no_temporaries() {
 case_help_and_version() {
   run --help
   expect_rc 0
-  for word in ksef2edi ksef-list --output --force --utf8 --vat-symbol \
-              --cdata --translations --csv TypDok Linia Stawka "Exit status"; do
+  for word in ksef2edi ksef-list ksef-validate --output --force --utf8 \
+              --vat-symbol --validate --cdata --translations --csv TypDok \
+              Linia Stawka "Exit status"; do
     grep -qF -- "$word" out || fail "--help does not mention $word"
   done
   run ksef2edi --help
@@ -214,6 +215,75 @@ FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
 FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
 END
   expect_same out expected
+}
+
+# Every sample invoice is valid under the schema of its own version, and each
+# kind of damage is reported at the line where it is.
+case_validate() {
+  run ksef-validate "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3"
+  expect_rc 0
+  [ "$(grep -c ': valid (FA(2))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa2" | wc -l)" ] ||
+    fail "not every FA(2) sample validated as FA(2)"
+  [ "$(grep -c ': valid (FA(3))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa3" | wc -l)" ] ||
+    fail "not every FA(3) sample validated as FA(3)"
+  [ "$(wc -l < out)" -eq "$(ls "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3" | grep -c xml)" ] ||
+    fail "more lines than samples"
+
+  good="$EXAMPLES/FA_3_Przyklad_1.xml"
+  line_of() { grep -n "$1" "$2" | head -1 | cut -d: -f1; }
+  sed '/<P_2>/d' "$good" > missing.xml
+  sed 's|<RodzajFaktury>VAT<|<RodzajFaktury>XYZ<|' "$good" > kind.xml
+  awk '/<KodWaluty>/ { k = $0; next } /<P_1>/ { print; print k; next } { print }' \
+    "$good" > order.xml
+  sed 's|<P_1>[^<]*</P_1>|<P_1>2026-13-45</P_1>|' "$good" > date.xml
+  run ksef-validate missing.xml kind.xml order.xml date.xml
+  expect_rc 1
+  grep -qxF "missing.xml:$(line_of '<P_6>' missing.xml): Element 'P_6': This element is not expected. Expected is ( P_2 )." out ||
+    fail "missing element"
+  grep -qF "kind.xml:$(line_of '<RodzajFaktury>' kind.xml): Element 'RodzajFaktury': [facet 'enumeration'] The value 'XYZ' is not an element of the set {'VAT', " out ||
+    fail "bad enumeration value"
+  grep -qxF "order.xml:$(line_of '<P_1>' order.xml): Element 'P_1': This element is not expected. Expected is ( KodWaluty )." out ||
+    fail "element out of order"
+  grep -qF "date.xml:$(line_of '<P_1>' date.xml): Element 'P_1': '2026-13-45' is not a valid value" out ||
+    fail "malformed date"
+  grep -q ': valid' out && fail "a damaged file passed"
+
+  sed 's|http://crd.gov.pl/wzor/2025/06/25/13775/|urn:other|' "$good" > other.xml
+  printf '<Faktura><Fa>' > broken.xml
+  run ksef-validate other.xml broken.xml "$good"
+  expect_rc 1
+  expect_err "other.xml: unknown namespace 'urn:other'; not a KSeF FA(2) or FA(3) invoice"
+  grep -q '^broken.xml:1: ' out || fail "malformed XML without its line"
+  grep -qxF "$good: valid (FA(3))" out || fail "good file after bad ones"
+
+  DRUVO_SCHEMA_DIR=/nonexistent run ksef-validate "$good"
+  expect_rc 0
+  # The shared definitions come from the schema folder, never the network.
+  mkdir partial
+  cp "$SCHEMAS"/schemat_FA*.xsd partial/
+  DRUVO_SCHEMA_DIR=partial run ksef-validate "$good"
+  expect_rc 1
+  expect_err_part "cannot load the schema partial/schemat_FA3_v1-0E.xsd: Element 'import': Failed to parse the XML resource 'http://crd.gov.pl/"
+  run ksef-validate
+  expect_rc 2
+  run ksef-validate --force "$good"
+  expect_rc 2
+  expect_err "druvo: option '--force' does not apply to ksef-validate"
+}
+
+# --validate converts the valid invoices and skips the others with a report.
+case_convert_with_validation() {
+  cp "$EXAMPLES/FA_3_Przyklad_1.xml" good.xml
+  sed '/<P_2>/d' good.xml > bad.xml
+  run ksef2edi --validate good.xml bad.xml
+  expect_rc 1
+  expect_file good.edi
+  expect_no_file bad.edi
+  expect_err_part "bad.xml:"
+  expect_err_part ": Element 'P_6': This element is not expected."
+  run ksef2edi bad.xml
+  expect_rc 0
+  expect_file bad.edi
 }
 
 "case_$CASE"
