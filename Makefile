@@ -12,8 +12,12 @@ BENCH_ENV = GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.m
 BUILD_PACKAGES = cmake g++ make libgtest-dev pkg-config libxml2-dev
 BENCH_PACKAGES = libbenchmark-dev libpugixml-dev
 FUZZ_PACKAGES = clang libclang-rt-dev
+MUTATE_PACKAGES = python3
+# make mutate FILE=druvo/util/KUTIL.cpp [MUTANTS=60] [SEED=1]
+MUTANTS ?= 60
+SEED ?= 1
 
-.PHONY: all build test demo sanitize bench fuzz install package-check format clean
+.PHONY: all build test demo sanitize bench fuzz mutate install package-check format clean
 
 all: test
 
@@ -49,6 +53,12 @@ fuzz: .deps-fuzz
 	cmake --build build-fuzz -j $(JOBS)
 	fuzz/run-fuzzers build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# Mutants of one source, each rebuilt (build-mutate, Debug) and tested; the
+# survivors are printed as diffs, then the kill rate.
+mutate: .deps-mutate
+	@test -n "$(FILE)" || { echo "usage: make mutate FILE=<source> [MUTANTS=60] [SEED=1]" >&2; exit 2; }
+	python3 tools/mutate/mutate.py $(FILE) --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)
+
 install: build
 	cmake --install build --prefix $(PREFIX)
 
@@ -74,8 +84,8 @@ format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-mutate
 
 .deps-%:
-	@./cmake/ensure-packages $(if $(filter build,$*),$(BUILD_PACKAGES),\
-	  $(if $(filter bench,$*),$(BUILD_PACKAGES) $(BENCH_PACKAGES),$(BUILD_PACKAGES) $(FUZZ_PACKAGES)))
+	@./cmake/ensure-packages $(BUILD_PACKAGES) $(if $(filter bench,$*),$(BENCH_PACKAGES)) \
+	  $(if $(filter fuzz,$*),$(FUZZ_PACKAGES)) $(if $(filter mutate,$*),$(MUTATE_PACKAGES))

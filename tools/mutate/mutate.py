@@ -1,0 +1,248 @@
+#!/usr/bin/env python3
+"""Mutation testing of one source file: do the tests notice a plausible slip?
+
+Generates mutants of SOURCE (one small change each: a comparison turned
+around or loosened, a condition dropped or negated, a constant off by one,
+an arithmetic or logical operator swapped, a statement or return value
+removed), picks a sample of them with a fixed seed, and for each rebuilds the
+project incrementally in BUILD_DIR and runs its tests. A mutant that does not
+compile is left out; one that the tests pass is a survivor and is printed as
+a diff. The source is always restored, also when the run is interrupted.
+
+Usage: mutate.py SOURCE [--build-dir DIR] [--mutants N] [--seed S]
+                 [--list] [--timeout SECONDS]
+"""
+
+import argparse
+import difflib
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+# Operators applied to a token of a code line: (name, pattern, replacement).
+# Patterns are matched outside string and character literals and comments.
+SWAPS = [
+    # The sources are clang-formatted: binary operators stand between blanks,
+    # which tells a comparison from a template's angle brackets.
+    ("relational", r" < ", " <= "),
+    ("relational", r" <= ", " < "),
+    ("relational", r" > ", " >= "),
+    ("relational", r" >= ", " > "),
+    ("equality", r" == ", " != "),
+    ("equality", r" != ", " == "),
+    ("logical", r" && ", " || "),
+    ("logical", r" \|\| ", " && "),
+    ("arithmetic", r" \+ ", " - "),
+    ("arithmetic", r" - ", " + "),
+    ("arithmetic", r" \* ", " / "),
+    ("arithmetic", r" \+= ", " -= "),
+    ("arithmetic", r" -= ", " += "),
+    ("increment", r"\+\+", "--"),
+    ("boolean", r"\btrue\b", "false"),
+    ("boolean", r"\bfalse\b", "true"),
+    ("negation", r"!(?=[\w(])", ""),
+    ("break", r"\bbreak;", "continue;"),
+]
+INTEGER = re.compile(r"(?<![\w.])(\d+)(?![\w.'])")
+CONDITION = re.compile(r"\b(if|while) \(")
+RETURN_VALUE = re.compile(r"^(\s*)return\s+(.+);\s*$")
+STATEMENT = re.compile(r"^\s*[\w:.>\-\[\]()*&]+(\(|\s*[-+*/]?=\s).*;\s*$")
+SKIP_LINE = re.compile(r"^\s*(#|//|static_assert|using |namespace |template)")
+
+
+def code_spans(line):
+    """The parts of `line` outside literals and // comments: (start, end)."""
+    spans, start, i, quote = [], 0, 0, None
+    while i < len(line):
+        c = line[i]
+        if quote:
+            if c == "\\":
+                i += 1
+            elif c == quote:
+                quote, start = None, i + 1
+        elif c in "\"'":
+            if i > start:
+                spans.append((start, i))
+            quote = c
+        elif line.startswith("//", i):
+            break
+        i += 1
+    end = i if not quote else start
+    if end > start and not quote:
+        spans.append((start, end))
+    return spans
+
+
+def condition_span(line):
+    """(start, end) of the condition of an if or while on `line`, or None."""
+    m = CONDITION.search(line)
+    if not m:
+        return None
+    depth = 0
+    for i in range(m.end() - 1, len(line)):
+        depth += {"(": 1, ")": -1}.get(line[i], 0)
+        if depth == 0:
+            return (m.end(), i)
+    return None  # the condition goes on over the next lines
+
+
+def line_mutants(line):
+    """Every mutant of one line: (operator, mutated line)."""
+    if SKIP_LINE.match(line) or not line.strip():
+        return []
+    found = []
+    for start, end in code_spans(line):
+        part = line[start:end]
+        for name, pattern, replacement in SWAPS:
+            for m in re.finditer(pattern, part):
+                a, b = start + m.start(), start + m.end()
+                found.append((name, line[:a] + replacement + line[b:]))
+        for m in INTEGER.finditer(part):
+            value = int(m.group(1))
+            a, b = start + m.start(), start + m.end()
+            for other in {value + 1, max(value - 1, 0)} - {value}:
+                found.append(("constant", line[:a] + str(other) + line[b:]))
+    spans = code_spans(line)
+    code_end = spans[-1][1] if spans else 0
+    condition = condition_span(line[:code_end])
+    if condition:
+        a, b = condition
+        for replacement in ("!(" + line[a:b] + ")", "true", "false"):
+            found.append(("condition", line[:a] + replacement + line[b:]))
+    m = RETURN_VALUE.match(line)
+    if m and m.group(2) not in ("true", "false", "0", "nullptr"):
+        value = m.group(2)
+        if value.startswith("!"):
+            found.append(("return", line.replace(value, value[1:], 1)))
+    code = line[:code_end].rstrip()
+    if STATEMENT.match(code) and not code.endswith("{"):
+        indent = line[: len(line) - len(line.lstrip())]
+        found.append(("statement", indent + ";\n"))
+    return found
+
+
+def all_mutants(lines):
+    """Every mutant of a file: (line index, operator, mutated line)."""
+    mutants, in_block_comment = [], False
+    for index, line in enumerate(lines):
+        stripped = line.strip()
+        if in_block_comment:
+            in_block_comment = "*/" not in stripped
+            continue
+        if stripped.startswith("/*"):
+            in_block_comment = "*/" not in stripped
+            continue
+        for name, mutated in line_mutants(line):
+            if mutated != line:
+                mutants.append((index, name, mutated))
+    return mutants
+
+
+def run(command, cwd, timeout):
+    """(exit status, seconds); status None when the command timed out."""
+    started = time.monotonic()
+    try:
+        done = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout)
+        return done.returncode, time.monotonic() - started
+    except subprocess.TimeoutExpired:
+        return None, time.monotonic() - started
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("source")
+    parser.add_argument("--build-dir", default="build-mutate")
+    parser.add_argument("--mutants", type=int, default=60)
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--timeout", type=int, default=300)
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    parser.add_argument("--list", action="store_true",
+                        help="print the sampled mutants and stop")
+    args = parser.parse_args()
+
+    root = os.path.dirname(os.path.dirname(os.path.dirname(
+        os.path.abspath(__file__))))
+    source = os.path.abspath(args.source)
+    with open(source, encoding="latin-1") as f:
+        original = f.read()
+    lines = original.splitlines(keepends=True)
+    candidates = all_mutants(lines)
+    sample = sorted(random.Random(args.seed).sample(
+        candidates, min(args.mutants, len(candidates))))
+    print(f"{os.path.relpath(source, root)}: {len(candidates)} mutants, "
+          f"testing {len(sample)} (seed {args.seed})")
+    if args.list:
+        for index, name, mutated in sample:
+            print(f"{index + 1}: {name}: {mutated.strip()}")
+        return 0
+
+    build = os.path.join(root, args.build_dir)
+    configure = ["cmake", "-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"]
+    if shutil.which("ccache"):
+        configure.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+    subprocess.run(configure, check=True, stdout=subprocess.DEVNULL)
+    build_cmd = ["cmake", "--build", build, "-j", str(args.jobs)]
+    test_cmd = ["ctest", "--test-dir", build, "-j", str(args.jobs),
+                "--stop-on-failure", "--timeout", str(args.timeout)]
+    for step, command in (("build", build_cmd), ("pass its tests", test_cmd)):
+        done = subprocess.run(command, cwd=root, capture_output=True,
+                              text=True, errors="replace")
+        if done.returncode != 0:
+            print(done.stdout[-3000:] + done.stderr[-3000:])
+            print(f"the unmutated project does not {step}")
+            return 2
+    backup = source + ".mutate-backup"
+    shutil.copy2(source, backup)
+
+    def restore(*_):
+        shutil.copy2(backup, source)
+        os.remove(backup)
+        sys.exit(130)
+
+    signal.signal(signal.SIGINT, restore)
+    signal.signal(signal.SIGTERM, restore)
+    killed = survived = stillborn = 0
+    try:
+        for number, (index, name, mutated) in enumerate(sample, 1):
+            changed = lines[:index] + [mutated] + lines[index + 1:]
+            with open(source, "w", encoding="latin-1") as f:
+                f.write("".join(changed))
+            status, _ = run(build_cmd, root, args.timeout)
+            if status != 0:
+                stillborn += 1
+                verdict = "does not compile"
+            else:
+                status, seconds = run(test_cmd, root, args.timeout)
+                if status == 0:
+                    survived += 1
+                    verdict = "SURVIVED"
+                    diff = difflib.unified_diff(
+                        lines[max(index - 2, 0):index + 3],
+                        changed[max(index - 2, 0):index + 3],
+                        f"{args.source}:{index + 1}", f"mutant {number}")
+                    sys.stdout.write("".join(diff))
+                else:
+                    killed += 1
+                    verdict = ("killed (timeout)" if status is None
+                               else f"killed in {seconds:.0f} s")
+            print(f"[{number}/{len(sample)}] line {index + 1} {name}: "
+                  f"{verdict}", flush=True)
+    finally:
+        shutil.copy2(backup, source)
+        os.remove(backup)
+        run(build_cmd, root, None)
+    tested = killed + survived
+    rate = 100.0 * killed / tested if tested else 100.0
+    print(f"{os.path.relpath(source, root)}: {killed} killed, {survived} "
+          f"survived, {stillborn} did not compile: kill rate {rate:.0f} %")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
