@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <initializer_list>
 #include <tuple>
 
@@ -11,46 +10,45 @@
 namespace druvo {
 namespace {
 
-TEST(UVlqISm, ResourcePaths) {
+TEST(UVlqISm, ResourcePathsAndPriceTypeNames) {
   const char* const kPaths[] = {
       // clang-format off
-      "", "api/Sessions/OpenNewSession", "api/Sessions/CloseSession",
+      "", "", "api/Sessions/OpenNewSession", "api/Sessions/CloseSession",
       "api/Sessions/SessionInformation", "api/Warehouses", "api/PaymentForms",
       "api/Products/Catalogs", "api/Products", "api/InventoryStates",
-      "api/WarehouseDocuments/Filter", "api/WarehouseDocuments", "api/Contractors",
-      "api/Departments", "api/PaymentRegistries", "api/WarehouseDocumentsIssue/New",
-      "api/WarehouseDocumentsIssue/InBuffer", "api/WarehouseDocumentsIssue/MMPlus",
-      "api/SalesIssue/New", "api/SalesIssue/InBuffer", "api/SalesIssue/WZ",
+      "api/WarehouseDocuments/Filter", "api/WarehouseDocuments",
+      "api/Contractors", "api/Departments", "api/PaymentRegistries",
+      "api/WarehouseDocumentsIssue/New", "api/WarehouseDocumentsIssue/InBuffer",
+      "api/WarehouseDocumentsIssue/MMPlus", "api/SalesIssue/New",
+      "api/SalesIssue/InBuffer", "api/SalesIssue/WZ",
       "api/SalesIssue/NewCorrection", "api/Sales", "api/Contractors/Create",
-      "api/InventoryStates/Changes", "api/Payments/IssueKP", "/api/Payments/Payment", "",
+      "api/InventoryStates/Changes", "api/Payments/IssueKP",
+      "/api/Payments/Payment", "",
       // clang-format on
   };
-  for (int value = 0; value <= 26; ++value)
-    EXPECT_EQ(GetNazwePodstrony(static_cast<TVLQTypDanychSM>(value)),
-              kPaths[value])
-        << value;
-  EXPECT_EQ(GetNazwePodstrony(static_cast<TVLQTypDanychSM>(-1)), "");
-}
+  for (int value = -1; value <= 26; ++value)  // kPaths[0] is for -1
+    EXPECT_EQ(GetNazwePodstrony(TVLQTypDanychSM(value)), kPaths[value + 1]);
 
-TEST(UVlqISm, PriceTypeNamesUseTheirKeys) {
-  // Value, key number (-1: the bare key) and letter of the default name.
-  const std::tuple<int, int, char> cases[] = {
+  // Value, end of the key and letter of the default name ('-': none).
+  const std::tuple<int, const char*, char> cases[] = {
       // clang-format off
-      {0, -1, '?'}, {1, 1, 'A'}, {2, 2, 'B'}, {3, 3, 'C'}, {4, 4, 'D'}, {16, 5, 'E'},
-      {17, 6, 'F'}, {18, 7, 'G'}, {19, 8, 'H'}, {20, 9, 'I'}, {21, 10, 'J'}, {22, 11, 'K'},
-      {23, 12, 'L'}, {24, 13, 'M'}, {25, 14, 'N'}, {26, 15, 'O'}, {27, 16, 'P'},
-      {28, 17, 'Q'}, {29, 18, 'R'}, {30, 19, 'S'}, {31, 20, 'T'},
+      {0, "", '-'}, {1, "_00001", 'A'}, {2, "_00002", 'B'}, {3, "_00003", 'C'},
+      {4, "_00004", 'D'}, {16, "_00005", 'E'}, {17, "_00006", 'F'},
+      {18, "_00007", 'G'}, {19, "_00008", 'H'}, {20, "_00009", 'I'},
+      {21, "_00010", 'J'}, {22, "_00011", 'K'}, {23, "_00012", 'L'},
+      {24, "_00013", 'M'}, {25, "_00014", 'N'}, {26, "_00015", 'O'},
+      {27, "_00016", 'P'}, {28, "_00017", 'Q'}, {29, "_00018", 'R'},
+      {30, "_00019", 'S'}, {31, "_00020", 'T'},
       // clang-format on
   };
-  for (const auto& [value, number, letter] : cases) {
+  for (const auto& [value, key, letter] : cases) {
     const auto typ = static_cast<TVLQTypCenySpSM>(value);
-    char key[32] = "GetNazwereturn";
-    if (number > 0)
-      std::snprintf(key, sizeof key, "GetNazwereturn_%05d", number);
     TMLgTools::Clear();
-    EXPECT_EQ(GetNazweTypuCenySpSM(typ),
-              number < 0 ? "Niezdefiniowany" : "Cena " + AnsiString(1, letter));
-    TMLgTools::SetString("Druvo_UVlqISm", key, u"Cena hurtowa");
+    EXPECT_EQ(GetNazweTypuCenySpSM(typ), letter == '-'
+                                             ? "Niezdefiniowany"
+                                             : "Cena " + AnsiString(1, letter));
+    TMLgTools::SetString("Druvo_UVlqISm", AnsiString("GetNazwereturn") + key,
+                         u"Cena hurtowa");
     EXPECT_EQ(GetNazweTypuCenySpSM(typ), "Cena hurtowa") << value;
   }
   for (int value : {-1, 5, 10, 15, 32, 100})
@@ -63,21 +61,22 @@ TEST(TVLQSMOtwacieSesji, ComparesAndExpiresToTheSecond) {
   const TDateTime ms = EncodeTime(0, 0, 0, 1), sec = EncodeTime(0, 0, 1, 0);
   const std::tuple<TDateTime, TDateTime, int> comparisons[] = {
       // clang-format off
-      {at, at + 999 * ms, 0}, {at + 999 * ms, at, 0}, {at + sec, at, 1}, {at, at + sec, -1},
-      {at + sec, at + 999 * ms, 1}, {EncodeDate(2024, 2, 28), at, -1}, {0, 0, 0},
+      {at, at + 999 * ms, 0}, {at + 999 * ms, at, 0}, {at + sec, at, 1},
+      {at, at + sec, -1}, {at + sec, at + 999 * ms, 1}, {0, 0, 0},
+      {EncodeDate(2024, 2, 28), at, -1}, {EncodeDate(2025, 1, 1), at, 1},
       {-1.5, -1.25, 1},  // 12:00 and 06:00 of 29 Dec 1899
       // clang-format on
   };
   for (const auto& [a, b, result] : comparisons)
     EXPECT_EQ(TVLQSMOtwacieSesji::DateTimeCompare(a, b), result) << a;
 
-  const TDateTime now = at + 400 * ms;
   // Identifier, active, expiry and whether the session has expired.
   const std::tuple<AnsiString, bool, TDateTime, bool> sessions[] = {
       // clang-format off
-      {"S1", true, at, true}, {"S1", true, at + 999 * ms, true}, {"S1", true, at + sec, false},
+      {"S1", true, at, true}, {"S1", true, at + 999 * ms, true},
       {"S1", true, at - sec, true}, {"S1", false, at + sec, true},
       {" \t\r\n", true, at + sec, true}, {"", true, at + 365, true},
+      {"S1", true, at + sec, false},
       // clang-format on
   };
   TVLQSMOtwacieSesji s;
@@ -85,34 +84,23 @@ TEST(TVLQSMOtwacieSesji, ComparesAndExpiresToTheSecond) {
     s.IdSesji = id;
     s.Aktywna = active;
     s.DataWygasniecia = expiry;
-    EXPECT_EQ(s.CzySesjaWygasla(now), expired) << id << " " << expiry;
+    EXPECT_EQ(s.CzySesjaWygasla(at + 400 * ms), expired) << id << " " << expiry;
   }
-  s.IdSesji = "S2";
-  s.Aktywna = true;
-  s.DataWygasniecia = Now() + 1.0 / 24;
+  s.DataWygasniecia = Now() + 1.0 / 24;  // against the clock
   EXPECT_FALSE(s.CzySesjaWygasla());
   s.DataWygasniecia = Now() - sec;
   EXPECT_TRUE(s.CzySesjaWygasla());
 }
 
 TEST(TVLQSMError, ListsOfAnySmRecordsAreDestroyedThroughTheRoot) {
-  const AnsiString heap = "a text long enough to live on the heap";
   auto* d = new TVLQSMDepartment();
-  d->Tekst2 = d->BladTekst1 = heap;
-  auto* s = new TVLQSMOtwacieSesji();
-  s->IdSesji = heap;
-  auto* r = new TVLQSMRejestrPlat();
-  r->Tekst2 = heap;
-  auto* a = new TVLQSMAsortymenty();
-  a->Tekst = heap;
+  d->Tekst1 = d->BladTekst1 = "a text long enough to live on the heap";
   TList lista;
-  for (TVLQSMError* e : std::initializer_list<TVLQSMError*>{d, s, r, a, nullptr,
-                                                            new TVLQSMError()})
+  for (TVLQSMError* e : std::initializer_list<TVLQSMError*>{
+           d, new TVLQSMOtwacieSesji(), new TVLQSMRejestrPlat(), nullptr,
+           new TVLQSMAsortymenty(), new TVLQSMError()})
     lista.Add(e);
-  d->Czysc();  // its own fields only
-  EXPECT_TRUE(d->BladTekst1 == heap && d->Tekst2.empty());
   TVLQSMError::WyczyscListe(&lista);
-  TVLQSMError::WyczyscListe(nullptr);
   EXPECT_EQ(lista.Count(), 0);
 }
 
