@@ -178,7 +178,11 @@ void TVLQBLImportMagazyn::WyczyscListe(TList* lista) {
 }
 
 void TVLQBLImportMagazyn::CopyOwnFields(const TVLQBLImportMagazyn& other) {
-  Lista = other.Lista;
+  // Lines in their order (unsorted while copying), then the list's settings.
+  Lista.Sorted = false;
+  Lista.Assign(other.Lista);
+  Lista.Sorted = other.Lista.Sorted;
+  Lista.CaseSensitive = other.Lista.CaseSensitive;
   Id = other.Id;
   Tekst2 = other.Tekst2;
   Zbior.CopySet(other.Zbior);
@@ -192,8 +196,8 @@ void TVLQBLImportMagazyn::CopyOwnFields(const TVLQBLImportMagazyn& other) {
 
 TVLQBLImportMagazyn::Children TVLQBLImportMagazyn::CopyChildren(
     const TVLQBLImportMagazyn& other) {
-  // Breadth of work kept on a list of (source, destination) pairs instead of
-  // the call stack; null children stay null in the copy.
+  // Pending (source, destination) pairs wait on a list instead of the call
+  // stack; null children stay null in the copy.
   Children result;
   std::vector<std::pair<const Children*, Children*>> work{
       {&other.Dzieci, &result}};
