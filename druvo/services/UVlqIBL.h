@@ -4,9 +4,10 @@
 //
 // TDaneSerwisuImportObject is the root of the imported objects; it has a
 // virtual destructor so that lists of mixed objects can be destroyed through
-// it. Every record resets to its defaults in Czysc() and copies by value; a
-// warehouse owns its string list, its set and its child warehouses and copies
-// all of them deeply. TDaneSerwisuObject only points to its object.
+// it. Every record resets to its defaults in Czysc() (a price group leaves the
+// root's fields alone) and copies by value; a warehouse owns its string list,
+// its set and its child warehouses and copies all of them deeply.
+// TDaneSerwisuObject only points to its object.
 //
 // The static list operations take the runtime's TList of owned items: the
 // WyczyscListe family destroys the items as the class they belong to, the
