@@ -1,0 +1,35 @@
+#include "druvo/services/UVlqIGc.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "druvo/util/KorbLib.h"
+
+namespace druvo {
+namespace {
+
+TEST(UVlqIGc, SubPagesUseTheirKeys) {
+  const std::tuple<int, const char*, AnsiString> cases[] = {
+      // clang-format off
+      {1, "GetNazwereturn", "product-order-statuses"},
+      {2, "GetNazwereturn_00001", "measurement-units"},
+      {3, "GetNazwereturn_00002", "products/import"},
+      {4, "GetNazwereturn_00003", "product-orders"},
+      {5, "GetNazwereturn_00004", "payment-methods"},
+      // clang-format on
+  };
+  for (const auto& [value, key, path] : cases) {
+    const auto typ = static_cast<TVLQTypDanychGC>(value);
+    TMLgTools::Clear();
+    EXPECT_EQ(GetNazwePodstrony(typ), path);
+    TMLgTools::SetString("Druvo_UVlqIGc", key, u"v2/ś");
+    EXPECT_EQ(GetNazwePodstrony(typ), "v2/\x9C") << value;
+  }
+  TMLgTools::Clear();
+  for (int other : {0, 6, -1})
+    EXPECT_EQ(GetNazwePodstrony(static_cast<TVLQTypDanychGC>(other)), "");
+}
+
+}  // namespace
+}  // namespace druvo
