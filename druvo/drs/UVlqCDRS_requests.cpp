@@ -231,7 +231,7 @@ void TVLQCompDRSPosDiagnostics::Czysc() {
   UniqueNumber.clear();
   Model.clear();
   PosVer.clear();
-  Time = "0";
+  Time.assign(1, '0');  // the number 0 as text
   Company.Czysc();
   Location.Czysc();
 }
