@@ -17,7 +17,7 @@ namespace {
 using test::MessageOf;
 using Bytes = std::vector<std::uint8_t>;
 const AnsiString kBadDigit = "Niepoprawny znak hex";
-const AnsiString kOddLength = "D\xB3ugo\x9C\xE6 hex musi by\xE6 parzysta";
+const AnsiString kOddLength = Utf8ToAnsi("Długość hex musi być parzysta");
 
 TEST(UVlqCDRS, EndpointPathsAndOutOfRange) {
   AnsiString paths = GetCompDRSEndpoint(TVLQCompDRSEndpoint(INT32_MIN));
