@@ -1,7 +1,10 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/goods/UVlqEPTw.h"
 #include "druvo/goods/UVlqIDT.h"
+#include "druvo/goods/UVlqMaTw.h"
+#include "druvo/goods/UVlqWBTw.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
