@@ -2,6 +2,10 @@
 #pragma once
 
 #include "druvo/drs/UVlqCDRS.h"
+#include "druvo/goods/UVlqEPTw.h"
+#include "druvo/goods/UVlqIDT.h"
+#include "druvo/goods/UVlqMaTw.h"
+#include "druvo/goods/UVlqWBTw.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"

@@ -1,0 +1,149 @@
+#include "druvo/goods/UVlqIDT.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <tuple>
+
+namespace druvo {
+namespace {
+
+auto Pola(const TVLQDaneImpTowaruBase& b) {
+  return std::tuple(b.ImpPrzelacznik1, b.ImpPrzelacznik6, b.ImpPrzelacznik7,
+                    b.ImpPrzelacznik10, b.ImpLiczba1, b.ImpLiczba5, b.ImpTekst1,
+                    b.ImpTekst2, b.ImpZnacznik1, b.ImpLiczba6, b.ImpLiczba7,
+                    b.ImpZnacznik2);
+}
+
+void Wypelnij(TVLQDaneImpTowaruBase& b) {
+  b.ImpPrzelacznik1 = b.ImpPrzelacznik6 = b.ImpZnacznik2 = false;
+  b.ImpPrzelacznik7 = b.ImpPrzelacznik10 = b.ImpZnacznik1 = true;
+  b.ImpLiczba1 = b.ImpLiczba5 = b.ImpLiczba6 = b.ImpLiczba7 = 11;
+  b.ImpTekst1 = "t1";
+  b.ImpTekst2 = "t2";
+}
+
+TEST(UVlqIDT, KeyTypeNamesMapBothWays) {
+  const char* nazwy[] = {"brak", "glowny", "zKlucza", "demo"};
+  for (int typ = -1; typ <= 7; ++typ) {
+    const char* nazwa = typ >= 0 && typ <= 3 ? nazwy[typ] : "brak";
+    const auto t = static_cast<TVLQTypKluczaAutoryzacji>(typ);
+    EXPECT_EQ(NazwaTypuKluczaAutoryzacji(t), nazwa) << typ;
+    if (typ >= 0 && typ <= 3) {
+      EXPECT_EQ(NazwaTypuKluczaAutoryzacji2TypKluczaAutoryzacji(nazwa), t);
+    }
+  }
+  const std::pair<const char*, int> odczyty[] = {
+      {"GLOWNY", 1}, {"zklucza", 2}, {"DeMo", 3},  {"BRAK", 0},
+      {"", 0},       {" glowny", 0}, {"demo ", 0}, {"glowny\xB9", 0}};
+  for (const auto& [nazwa, typ] : odczyty) {
+    EXPECT_EQ(NazwaTypuKluczaAutoryzacji2TypKluczaAutoryzacji(nazwa), typ);
+  }
+}
+
+TEST(UVlqIDT, ClearAndAssignmentKeepTheRightFields) {
+  TVLQParamAktualizacjiTowZewnBaza param;
+  param.Data1 = param.Data2 = 1.5;
+  param.Czysc();
+  EXPECT_EQ(param.Data1, std::trunc(param.Data2));
+  EXPECT_LE(std::fabs(param.Data1 - Date()), 1.0);  // midnight may pass
+
+  TVLQDaneImpTowaru towar;
+  Wypelnij(towar);
+  towar.Tekst1 = towar.Tekst17 = "x";
+  towar.Wartosc3 = 2.5f;
+  towar.Znacznik5 = true;
+  TVLQDaneImpTowaru cel;
+  cel = towar;  // own fields, ImpTekst1, ImpZnacznik1 and ImpTekst2 only
+  TVLQDaneImpTowaru oczekiwany;
+  oczekiwany.ImpTekst1 = "t1";
+  oczekiwany.ImpTekst2 = "t2";
+  oczekiwany.ImpZnacznik1 = true;
+  EXPECT_EQ(Pola(cel), Pola(oczekiwany));
+  EXPECT_EQ(std::tie(cel.Tekst17, cel.Wartosc3, cel.Znacznik5),
+            std::tuple("x", 2.5f, true));
+  EXPECT_EQ(Pola(TVLQDaneImpTowaru(towar)), Pola(towar));
+
+  towar.Czysc();  // everything but ImpTekst2
+  TVLQDaneImpTowaru nowy;
+  nowy.ImpTekst2 = "t2";
+  EXPECT_EQ(Pola(towar), Pola(nowy));
+  EXPECT_EQ(std::tie(towar.Tekst1, towar.Wartosc3, towar.Znacznik5),
+            std::tuple("", 0.0f, false));
+}
+
+TEST(UVlqIDT, ProductOwnsItsMapsAndCopiesDeeply) {
+  TVLQZewnBazaDaneImpTow oryginal;
+  oryginal.GetParametryImportu()->Liczba = 5;
+  oryginal.ParametryKategorii["kolor"] = new TVLQParamKategoriiImpZewnBazaTow();
+  oryginal.ParametryKategorii["pusty"] = nullptr;
+  oryginal.KodyDodatkowe["ean"] = new TVLQKodyDodImpZewnBazaTow();
+  oryginal.Tekst17 = "x";
+  TVLQZewnBazaDaneImpTow kopia(oryginal);
+  kopia.ParametryKategorii["kolor"]->Tekst1 = "zielony";
+  kopia.KodyDodatkowe["ean"]->Liczba2 = 8;
+  kopia.GetParametryImportu()->Liczba = 6;
+  EXPECT_EQ(oryginal.ParametryKategorii["kolor"]->Tekst1, "");
+  EXPECT_EQ(oryginal.KodyDodatkowe["ean"]->Liczba2, -1);
+  EXPECT_EQ(oryginal.GetParametryImportu()->Liczba, 5);
+
+  TVLQZewnBazaDaneImpTow przypisany;
+  przypisany.KodyDodatkowe["stary"] = new TVLQKodyDodImpZewnBazaTow();
+  przypisany = kopia;
+  EXPECT_EQ(przypisany.KodyDodatkowe.count("stary"), 0u);
+  EXPECT_EQ(przypisany.KodyDodatkowe["ean"]->Liczba2, 8);
+
+  Wypelnij(kopia);
+  kopia.Czysc();
+  EXPECT_TRUE(kopia.KodyDodatkowe.empty() && kopia.ParametryKategorii.empty());
+  EXPECT_EQ(kopia.GetParametryImportu()->Liczba, -1);
+  EXPECT_EQ(std::tie(kopia.Tekst17, kopia.ImpTekst2, kopia.ImpLiczba7),
+            std::tuple("", "t2", 0));
+}
+
+TEST(UVlqIDT, SessionCopiesAndTokenValidToTheSecond) {
+  TVLQDaneSesji a;
+  a.Tekst1 = "token";
+  a.Tekst9 = "\xB9";
+  TVLQDaneSesji b;
+  b.Tekst5 = "stary";
+  b = a;
+  EXPECT_EQ(b.Tekst1 + b.Tekst5 + b.Tekst9, "token\xB9");
+  EXPECT_EQ(TVLQDaneSesji(a).Tekst9, "\xB9");
+  TVLQDaneSesji& sam = b;
+  b = sam;
+  EXPECT_EQ(b.Tekst1, "token");
+
+  const TDateTime dzis = EncodeDate(2024, 3, 15);
+  auto o = [&](int dni, int h, int m, int s, int ms) {
+    return dzis + dni + EncodeTime(h, m, s, ms);
+  };
+  const std::tuple<TDateTime, TDateTime, bool> przypadki[] = {
+      {0, dzis, false},  // validity, now, valid
+      {0.9, 0.1, false},
+      {-0.5, -0.9, false},
+      {o(0, 12, 0, 0, 0), o(0, 11, 59, 59, 999), true},
+      {o(0, 12, 0, 0, 0), o(0, 12, 0, 0, 0), false},
+      {o(0, 12, 0, 0, 0), o(0, 12, 0, 0, 500), false},
+      {o(0, 12, 1, 0, 0), o(0, 12, 0, 59, 0), true},
+      {o(0, 11, 0, 59, 0), o(0, 12, 0, 0, 0), false},
+      {o(-1, 23, 59, 59, 0), o(0, 0, 0, 0, 0), false},
+      {o(1, 0, 0, 0, 0), o(0, 23, 59, 59, 999), true},
+  };
+  TVLQDaneLogowania login;
+  for (const auto& [waznosc, teraz, wazny] : przypadki) {
+    login.WaznoscTokenu = waznosc;
+    EXPECT_EQ(login.CzyTokenSesjiWazny(teraz), wazny)
+        << waznosc << " " << teraz;
+  }
+  login.Liczba = 4;
+  login.DaneSesji.Tekst1 = login.Tekst5 = "x";
+  login.Mapa["k"] = "v";
+  login.Czysc();
+  EXPECT_EQ(std::tie(login.DaneSesji.Tekst1, login.Liczba, login.WaznoscTokenu,
+                     login.Tekst5, login.Mapa),
+            std::tuple("", 1, 0.0, "", std::map<AnsiString, AnsiString>{}));
+}
+
+}  // namespace
+}  // namespace druvo

@@ -1,0 +1,43 @@
+#include "druvo/goods/UVlqMaTw.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace druvo {
+namespace {
+
+TEST(UVlqMaTw, OwnsCodesCopiesDeeplyAndClearKeepsBase) {
+  TVLQMakroDaneTowaru oryginal;
+  oryginal.DodajEan("5900000000001");
+  oryginal.DodajEan("\xA5\x81\x98\xFF");  // every byte survives the list
+  oryginal.DodajKodDod(new TVLQMakroKodDod());
+  oryginal.DodajKodDod(nullptr);
+  oryginal.Wartosc2 = 3;
+  oryginal.ImpTekst1 = "baza";
+  EXPECT_EQ(oryginal.GetEan(1), "\xA5\x81\x98\xFF");
+  EXPECT_EQ(oryginal.GetEan(-1) + oryginal.GetEan(2), "00");
+  EXPECT_EQ(oryginal.GetIleKodowDod(), 1);
+  for (int i : {-1, 1}) EXPECT_EQ(oryginal.GetKodDod(i), nullptr);
+
+  TVLQMakroDaneTowaru kopia(oryginal);
+  kopia.GetKodDod(0)->Tekst1 = "zmieniony";
+  kopia.DodajEan("2");
+  EXPECT_EQ(oryginal.GetKodDod(0)->Tekst1, "");
+  TVLQMakroDaneTowaru przypisany;
+  przypisany.DodajKodDod(new TVLQMakroKodDod());
+  przypisany = kopia;
+  EXPECT_EQ(przypisany.GetKodDod(0)->Tekst1, "zmieniony");
+  EXPECT_EQ(przypisany.GetIleEanow(), 3);
+
+  kopia.Czysc();
+  oryginal.Czysc();
+  EXPECT_EQ(std::tie(oryginal.Wartosc2, oryginal.ImpTekst1),
+            std::tuple(1.0, "baza"));
+  EXPECT_EQ(oryginal.GetIleEanow() + oryginal.GetIleKodowDod() +
+                kopia.GetIleKodowDod(),
+            0);
+}
+
+}  // namespace
+}  // namespace druvo

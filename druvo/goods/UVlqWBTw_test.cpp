@@ -1,0 +1,167 @@
+#include "druvo/goods/UVlqWBTw.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <tuple>
+#include <vector>
+
+#include "druvo/util/KorbLib.h"
+#include "tests/support/TestSupport.h"
+
+namespace druvo {
+namespace {
+
+using A = std::vector<AnsiString>;
+using P = std::pair<const char*, const char*>;
+
+A Elementy(TVLQWiseBaseCategory& k) {
+  A items;
+  for (int i = 0; i < k.GetPathCount(); ++i) items.push_back(k.GetPathItem(i));
+  return items;
+}
+
+TEST(UVlqWBTw, CategoryPathSplitting) {
+  const std::tuple<const char*, const char*, A> przypadki[] = {
+      {"Dom i ogr\363d/Meble", "/", {"Dom", "i", "ogr\363d", "Meble"}},
+      {"A//B", "/", {"A", "", "B"}},
+      {"A/", "/", {"A", ""}},
+      {"", "/", {}},
+      {"  A /\t B  ", "/", {"A", "B"}},
+      {"\"a/b c\"/\"x\"\"y\"", "/", {"a/b c", "x\"y"}},
+      {"a\271b\271\271c", "\xB9", {"a", "b", "", "c"}},
+      {"\xA5\xE6;\xFF\x81", ";", {"\xA5\xE6", "\xFF\x81"}},
+      {"A,B;C", ",;", {"A", "B;C"}},
+      {"Dom/Ogr\363d i \"x\"", "", {"Dom/Ogr\363d i \"x\""}},
+      {"", "", {}},
+  };
+  for (const auto& [sciezka, separator, elementy] : przypadki) {
+    TVLQWiseBaseCategory k;
+    k.Sciezka = sciezka;
+    k.Separator = separator;
+    EXPECT_EQ(Elementy(k), elementy) << sciezka << " / " << separator;
+    EXPECT_EQ(k.GetPathItem(-1) + k.GetPathItem(k.GetPathCount()), "");
+  }
+  // Split once; ParsePath appends; Czysc() makes the next lookup split again.
+  TVLQWiseBaseCategory k;
+  k.Sciezka = "Dom/Ogr\363d/Meble";
+  k.Separator = "/";
+  EXPECT_EQ(k.GetPathItem(1), "Ogr\363d");
+  k.Sciezka = "X";
+  EXPECT_EQ(k.GetPathCount(), 3);
+  k.ParsePath();
+  EXPECT_EQ(Elementy(k), (A{"Dom", "Ogr\363d", "Meble", "X"}));
+  k.Czysc();
+  k.Sciezka = "a/b";
+  EXPECT_EQ(Elementy(k), (A{"a/b"}));  // split again, now without Separator
+}
+
+TEST(UVlqWBTw, PhotoNameAndType) {
+  const P nazwy[] = {{"img/2024/123.jpg", "123.jpg"},
+                     {"plik.jpg", "plik.jpg"},
+                     {"", ""},
+                     {"C:\\x/y:z.png", "z.png"},
+                     {"katalog/moje zdj.jpg", "zdj.jpg"},
+                     {"C:\\foto\\a.jpg", "C:\\foto\\a.jpg"},
+                     {"\"a/b\"", "\"a/b\""},
+                     {"\xA3\363d\xBC/\xBF\xF3\xB3w", "\xBF\xF3\xB3w"}};
+  for (const auto& [sciezka, nazwa] : nazwy) {
+    EXPECT_EQ(TVLQWiseBasePhoto(1, "", sciezka).OdczytajNazwe(), nazwa);
+  }
+  const P typy[] = {{"image/png", "png"}, {"image/jpeg", "jpeg"},
+                    {"", "png"},          {"jpeg", "png"},
+                    {"image/", ""},       {" image / gif ", "gif"}};
+  for (const auto& [typ, wynik] : typy) {
+    EXPECT_EQ(TVLQWiseBasePhoto(1, typ, "").OdczytajTyp(), wynik) << typ;
+  }
+  TMLgTools::SetString("Druvo_UVlqWBTw", "TVLQWiseOdczytajtyp", u"gif");
+  EXPECT_EQ(TVLQWiseBasePhoto(1, "jpeg", "").OdczytajTyp(), "gif");
+  TMLgTools::Clear();
+}
+
+TEST(UVlqWBTw, HexOverAllBytes) {
+  AnsiString wszystkie;
+  for (unsigned b = 0; b < 256; ++b) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", b);
+    const AnsiString bajt(1, static_cast<char>(b));
+    EXPECT_EQ(TVLQWiseBaseTools::StringToHex(bajt), hex);
+    EXPECT_EQ(TVLQWiseBaseTools::HexToString(hex), bajt);
+    EXPECT_EQ(TVLQWiseBaseTools::HexToString(AnsiLowerCase(hex)), bajt);
+    wszystkie += bajt;
+  }
+  const AnsiString hex = TVLQWiseBaseTools::StringToHex(wszystkie);
+  EXPECT_EQ(TVLQWiseBaseTools::HexToString(hex), wszystkie);
+  const std::pair<AnsiString, AnsiString> pary[] = {
+      {"", ""},          {"4162", "Ab"},    {" 4", {"\0", 1}},
+      {"-1", {"\0", 1}}, {"g4", {"\0", 1}}, {"0x", {"\0", 1}},
+      {"4 ", "\x04"},    {"4g", "\x04"},    {"\xB9\xB9", {"\0", 1}}};
+  for (const auto& [hex, tekst] : pary) {
+    EXPECT_EQ(TVLQWiseBaseTools::HexToString(hex), tekst) << hex;
+  }
+  for (const char* nieparzyste : {"414", "4"}) {
+    EXPECT_EQ(
+        test::MessageOf([&] { TVLQWiseBaseTools::HexToString(nieparzyste); }),
+        "Niepoprawny format HEX (nieparzysta liczba znak\xF3w)");
+  }
+}
+
+TVLQWiseBasePackage* Opakowanie() {
+  auto* p = new TVLQWiseBasePackage();
+  p->AddPackageEAN("590");
+  EXPECT_EQ(p->AddPackageParam(new TVLQWiseBasePackageParam("a", "", "", 3)),
+            0);
+  EXPECT_EQ(p->AddPackageParam(nullptr), -1);
+  for (float v : {0.5f, 0.1f, -2.0f}) p->AddPackageParamMultipleValue(0, v);
+  p->AddPackageParamMultipleValue(1, 1.0f);  // no such parameter
+  return p;
+}
+
+TEST(UVlqWBTw, GoodsRecordOwnsAndCopiesDeeply) {
+  TVLQWiseBaseDaneTowaru oryginal;
+  EXPECT_EQ(oryginal.DodajParametr(new TVLQWiseBaseParam()), 0);
+  EXPECT_EQ(oryginal.DodajParametr(new TVLQWiseBaseParam()), 1);
+  EXPECT_EQ(oryginal.DodajParametr(nullptr), -1);
+  EXPECT_EQ(oryginal.DodajPackage(Opakowanie()), 0);
+  oryginal.DodajZdjecie(new TVLQWiseBasePhoto(1, "image/png", "a/b.png"));
+  oryginal.DodajZdjecie(nullptr);
+  EXPECT_EQ(
+      test::Lines(
+          oryginal.PobierzPackageByIdx(0)->Parametry.Element(0)->Wartosci),
+      (std::vector<WideString>{u"0.5", u"0.100000001490116", u"-2"}));
+  EXPECT_TRUE(!oryginal.PobierzPackageByIdx(1) &&
+              !oryginal.PobierzParametrByIdx(-1));
+
+  TVLQWiseBaseDaneTowaru kopia(oryginal);
+  kopia.PobierzPackageByIdx(0)->Parametry.Element(0)->Tekst1 = "zmieniony";
+  kopia.PobierzParametrByIdx(0)->AddMultipleValue("zielony");
+  kopia.Zdjecia.Element(0)->Sciezka = "c.png";
+  EXPECT_EQ(oryginal.PobierzPackageByIdx(0)->Parametry.Element(0)->Tekst1, "a");
+  EXPECT_EQ(oryginal.PobierzParametrByIdx(0)->Wartosci.Count(), 0);
+  EXPECT_EQ(oryginal.Zdjecia.Element(0)->OdczytajNazwe(), "b.png");
+
+  oryginal.ImpTekst2 = oryginal.Producent.Adres2.Tekst10 = "x";
+  oryginal.Zdjecia.Element(0)->Czysc();
+  EXPECT_EQ(oryginal.Zdjecia.Element(0)->Liczba1, 1);
+  oryginal.Czysc();
+  kopia.Czysc();
+  EXPECT_EQ(oryginal.ImpTekst2 + oryginal.Producent.Adres2.Tekst10, "");
+  EXPECT_EQ(oryginal.Opakowania.Count() + oryginal.Zdjecia.Count() +
+                oryginal.Parametry.Count() + kopia.Parametry.Count(),
+            0);
+}
+
+TEST(UVlqWBTw, StaticClearersDestroyListItems) {
+  TList opakowania;
+  opakowania.Add(Opakowanie());
+  opakowania.Add(nullptr);
+  TVLQWiseBasePackage::CzyscVectorPackages(&opakowania);
+  TVLQWiseBaseParam::CzyscVectorParam(nullptr);
+  TVLQWiseBaseDaneTowaru towar;  // a record's own list is a TList too
+  towar.DodajZdjecie(new TVLQWiseBasePhoto(1, "t", "s"));
+  TVLQWiseBasePhoto::CzyscVectorPhotos(&towar.Zdjecia);
+  EXPECT_EQ(opakowania.Count() + towar.Zdjecia.Count(), 0);
+}
+
+}  // namespace
+}  // namespace druvo
