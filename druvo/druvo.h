@@ -1,6 +1,10 @@
 // Every public header of the library. A test checks that none is missing.
+// The C interface (druvo/c/druvo_c.h) is valid C++ and is included too; C
+// code includes it alone.
 #pragma once
 
+#include "druvo/c/druvo_c.h"
+#include "druvo/ksef/InvoiceText.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
