@@ -189,6 +189,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
+// The member "name":"value" and a comma; `name` is UTF-8, `cp1250` not.
 void AppendJsonMember(std::string& out, std::string_view name,
                       std::string_view cp1250) {
   AppendJsonString(out, name);
@@ -207,7 +208,7 @@ void AppendJsonNumber(std::string& out, std::string_view name, int value) {
 void AppendJsonTexts(std::string& out, const TVLQMapaTekstowKSeF& texts) {
   out += '{';
   for (const auto& [key, value] : texts) {
-    AppendJsonMember(out, key, value);
+    AppendJsonMember(out, AnsiToUtf8(key), value);
   }
   if (out.back() == ',') out.pop_back();
   out += '}';

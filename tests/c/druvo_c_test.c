@@ -401,7 +401,8 @@ static void TestSummaryJson(void) {
       "<Faktura><Podmiot1><DaneIdentyfikacyjne><NIP>123</NIP>"
       "<Nazwa>\"A\\B\"\tSp\xC3\xB3\xC5\x82ka</Nazwa></DaneIdentyfikacyjne>"
       "</Podmiot1><Fa><RodzajFaktury>KOR</RodzajFaktury>"
-      "<DodatkowyOpis><Klucz>k</Klucz><Wartosc>v</Wartosc></DodatkowyOpis>"
+      "<DodatkowyOpis><Klucz>k\xC5\x82</Klucz><Wartosc>v</Wartosc>"
+      "</DodatkowyOpis>"
       "<DodatkowyOpis><NrWiersza>2</NrWiersza><Klucz>a</Klucz>"
       "<Wartosc>b</Wartosc></DodatkowyOpis>"
       "<FaWiersz><NrWierszaFa>1</NrWierszaFa></FaWiersz></Fa></Faktura>";
@@ -409,13 +410,14 @@ static void TestSummaryJson(void) {
   CHECK(druvo_ksef_summary(xml, strlen(xml), NULL, &json, &error) == DRUVO_OK,
         "summary: %s", Message(&error));
   CHECK(json.data != NULL &&
-            strcmp(json.data,
-                   "{\"NIPWystawcy\":\"123\",\"NazwaWystawcy\":"
-                   "\"\\\"A\\\\B\\\"\\u0009Sp\xC3\xB3\xC5\x82ka\","
-                   "\"TypDokumentu\":4,\"Adnotacja\":0,\"RodzajFaktury\":1,"
-                   "\"Stopka1\":\"\",\"Stopka2\":\"\",\"Stopka3\":\"\","
-                   "\"Zamowienia\":\"\",\"TekstyDokumentu\":{\"k\":\"v\"},"
-                   "\"TekstyPozycji\":{\"2\":{\"a\":\"b\"}}}") == 0,
+            strcmp(
+                json.data,
+                "{\"NIPWystawcy\":\"123\",\"NazwaWystawcy\":"
+                "\"\\\"A\\\\B\\\"\\u0009Sp\xC3\xB3\xC5\x82ka\","
+                "\"TypDokumentu\":4,\"Adnotacja\":0,\"RodzajFaktury\":1,"
+                "\"Stopka1\":\"\",\"Stopka2\":\"\",\"Stopka3\":\"\","
+                "\"Zamowienia\":\"\",\"TekstyDokumentu\":{\"k\xC5\x82\":\"v\"},"
+                "\"TekstyPozycji\":{\"2\":{\"a\":\"b\"}}}") == 0,
         "summary: %s", json.data);
   druvo_buffer_free(&json);
   druvo_buffer_free(&error);
