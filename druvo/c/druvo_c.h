@@ -10,9 +10,9 @@
  *   - the EDI text comes out in CP1250, or UTF-8 with utf8_output;
  *   - every other text (messages, list fields, the summary) is UTF-8.
  *
- * Buffers and list fields filled by the library belong to the caller, who
- * gives them back with druvo_buffer_free or druvo_list_fields_free (never
- * with free(): the library may use another allocator). Their texts end with
+ * Buffers and list fields filled by the library hold the library's memory;
+ * the caller gives it back with druvo_buffer_free or druvo_list_fields_free
+ * (never with free(): the host may use another allocator). Their texts end with
  * a NUL byte that `size` does not count, so they can be used as C strings
  * (an EDI text holds no NUL unless the invoice does).
  *
@@ -21,7 +21,8 @@
  * is process-wide is the XML reader's CDATA switch (options->cdata): while a
  * call runs the switch holds that call's value, so calls with the same value
  * run side by side and a call with the other value waits until they are
- * done; when no call runs the switch is back at the value it had before.
+ * done (later calls queue behind it, so neither value starves); when no
+ * call runs the switch is back at the value it had before.
  * C++ code in the same process must not change TVLQXmlNode::UzywacCDATA
  * while calls run. Translations (TMLgTools) are process-wide too; the C
  * interface only reads them. A buffer may be freed on any thread, once. */
