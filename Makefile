@@ -9,7 +9,8 @@ FUZZ_TARGETS ?=
 # A warm heap for measurements: freed memory stays with the process.
 BENCH_ENV = GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
 
-BUILD_PACKAGES = cmake g++ make libgtest-dev nlohmann-json3-dev pkg-config libxml2-dev
+BUILD_PACKAGES = cmake g++ make libgtest-dev nlohmann-json3-dev pkg-config libxml2-dev \
+  python3-pytest
 BENCH_PACKAGES = libbenchmark-dev libpugixml-dev
 FUZZ_PACKAGES = clang libclang-rt-dev
 MUTATE_PACKAGES = python3

@@ -32,3 +32,30 @@ file(RELATIVE_PATH DRUVO_PC_TO_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" DRUVO_PC_TO_PREFIX "${DRUVO_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/druvo.pc.in ${PROJECT_BINARY_DIR}/druvo.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/druvo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The Python package (python/druvo), where the prefix's Python looks for
+# packages (lib/python3.X/dist-packages on Debian, site-packages elsewhere;
+# set DRUVO_PYTHON_INSTALL_DIR to choose), with a _location.py naming the
+# installed library so that it is found without DRUVO_LIBRARY.
+if(BUILD_SHARED_LIBS)
+  find_program(DRUVO_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  find_program(DRUVO_PYTHON3 python3)
+  set(DRUVO_PYTHON_DEFAULT_DIR ${CMAKE_INSTALL_LIBDIR}/python3/dist-packages)
+  if(DRUVO_PYTHON3)
+    execute_process(
+      COMMAND ${DRUVO_PYTHON3} -c
+        "import sys; d = 'dist' if any(p.endswith('dist-packages') for p in sys.path) else 'site'; print('lib/python%d.%d/%s-packages' % (sys.version_info[0], sys.version_info[1], d))"
+      OUTPUT_VARIABLE DRUVO_PYTHON_DEFAULT_DIR
+      OUTPUT_STRIP_TRAILING_WHITESPACE)
+  endif()
+  set(DRUVO_PYTHON_INSTALL_DIR ${DRUVO_PYTHON_DEFAULT_DIR} CACHE STRING
+      "Install folder of the Python package, relative to the prefix")
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/python/druvo
+          DESTINATION ${DRUVO_PYTHON_INSTALL_DIR}
+          FILES_MATCHING PATTERN "*.py" PATTERN "py.typed"
+          PATTERN "__pycache__" EXCLUDE)
+  install(CODE "
+    set(location \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/$<TARGET_SONAME_FILE_NAME:druvo>\")
+    file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${DRUVO_PYTHON_INSTALL_DIR}/druvo/_location.py\"
+         \"# Written by the install: the library this package loads.\\nLIBRARY = '\${location}'\\n\")")
+endif()

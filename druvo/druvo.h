@@ -1,11 +1,13 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/c/druvo_c.h"
 #include "druvo/drs/UVlqCDRS.h"
 #include "druvo/goods/UVlqEPTw.h"
 #include "druvo/goods/UVlqIDT.h"
 #include "druvo/goods/UVlqMaTw.h"
 #include "druvo/goods/UVlqWBTw.h"
+#include "druvo/ksef/InvoiceText.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"

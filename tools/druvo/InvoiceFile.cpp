@@ -122,10 +122,7 @@ void LoadInvoice(const std::string& path, TVLQXmlNode& root,
   if (decoded.LostCharacters > 0) {
     reporter.Warning(path, LostCharactersWarning(decoded));
   }
-  root.XmlParse(decoded.Text, true, true);
-  if (root.GetNodeByName("Fa") == nullptr) {
-    throw CliError("not a KSeF invoice: no Fa element under the root");
-  }
+  ParseKsefInvoice(decoded.Text, root);
 }
 
 }  // namespace druvo::cli

@@ -9,8 +9,8 @@
 // LoadInvoice reads one file, decodes it into CP1250 (warning when
 // characters were lost), parses it with attributes and namespace prefixes
 // removed and checks that it holds an invoice (an Fa element). It raises
-// CliError for file, encoding and content problems and lets the library's
-// exceptions through with their messages.
+// CliError for file and encoding problems and lets the library's exceptions
+// (the parser's, a missing Fa) through with their messages.
 #pragma once
 
 #include <string>

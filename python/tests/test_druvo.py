@@ -1,0 +1,137 @@
+"""The package against the druvo program: same EDI text, same messages. CTest
+sets DRUVO_LIBRARY, DRUVO_PROGRAM, DRUVO_KSEF_SAMPLES and DRUVO_PROGRAM_DATA."""
+
+import concurrent.futures
+import csv
+import io
+import os
+import pathlib
+import subprocess
+import sys
+import warnings
+
+import pytest
+
+import druvo
+
+PROGRAM = os.environ["DRUVO_PROGRAM"]
+SAMPLES_DIR = pathlib.Path(os.environ["DRUVO_KSEF_SAMPLES"])
+SAMPLES = sorted(SAMPLES_DIR.rglob("*.xml"))
+DATA = pathlib.Path(os.environ["DRUVO_PROGRAM_DATA"])
+CDATA_NAME = "<![CDATA[Kawa <b>&</b>]]>"
+
+
+def run(*args):
+    return subprocess.run([PROGRAM, *map(str, args)], capture_output=True)
+
+
+def cdata_invoice():
+    text = (DATA / "invoice-utf8.xml").read_text("utf-8")
+    return text.replace("Kawa ziarnista źródlana", CDATA_NAME)
+
+
+@pytest.mark.parametrize("path", SAMPLES, ids=lambda p: p.name)
+def test_every_sample_converts_as_the_program_does(path):
+    raw = path.read_bytes()
+    for utf8, flags in ((False, []), (True, ["--utf8"])):
+        expected = run("ksef2edi", "-o", "-", *flags, path)
+        assert expected.returncode == 0, expected.stderr
+        got = druvo.ksef_to_edi(raw, utf8=utf8)
+        assert (got.encode("utf-8") if utf8 else got) == expected.stdout
+    assert druvo.ksef_to_edi(raw.decode("utf-8")) == run("ksef2edi", "-o", "-", path).stdout
+
+
+@pytest.mark.parametrize(
+    "name, codec",
+    [("invoice-utf8.xml", "utf-8"), ("invoice-cp1250.xml", "cp1250"), ("invoice-latin2.xml", "iso8859_2")],
+)
+def test_declared_encodings_read_from_bytes_and_from_str(name, codec):
+    raw = (DATA / name).read_bytes()
+    expected = (DATA / "expected-cp1250.edi").read_bytes()
+    assert druvo.ksef_to_edi(raw) == expected
+    assert druvo.ksef_to_edi(bytearray(raw)) == expected
+    assert druvo.ksef_to_edi(raw.decode(codec)) == expected
+    assert druvo.ksef_to_edi("\ufeff" + raw.decode(codec)) == expected
+
+
+@pytest.mark.parametrize("name", ["malformed.xml", "not-an-invoice.xml", "invoice-koi8.xml"])
+def test_bad_invoice_raises_the_programs_message(name):
+    path = DATA / name
+    line = run("ksef2edi", "-o", "-", path).stderr.decode("utf-8").splitlines()[0]
+    message = line[len(f"{path}: ") :]  # the program's message for the file
+    for read in (druvo.ksef_to_edi, druvo.ksef_list, druvo.ksef_summary):
+        with pytest.raises(druvo.DruvoError) as caught:
+            read(path.read_bytes())
+        assert str(caught.value) == message
+        assert caught.value.status == 2
+
+
+def test_lost_characters_warn_as_the_program_does():
+    path = DATA / "invoice-lossy.xml"
+    warning = run("ksef2edi", "-o", "-", path).stderr.decode("utf-8").strip()
+    with pytest.warns(druvo.DruvoWarning) as caught:
+        edi = druvo.ksef_to_edi(path.read_bytes(), utf8=True)
+    assert f"{path}: warning: {caught[0].message}" == warning
+    assert "Nazwa{Kawa ? premium ?}" in edi
+    with warnings.catch_warnings():
+        warnings.simplefilter("error")
+        with pytest.raises(druvo.DruvoWarning):
+            druvo.ksef_to_edi(path.read_bytes())
+    declared = '<?xml version="1.0" encoding="windows-1250"?>'
+    text = (DATA / "invoice-utf8.xml").read_text("utf-8").replace(
+        '<?xml version="1.0" encoding="UTF-8"?>', declared
+    ).replace("Usługa", "Usługa →")
+    with pytest.warns(druvo.DruvoWarning, match=r"U\+2192"):
+        assert "Nazwa{Usługa ? dowozu}" in druvo.ksef_to_edi(text, utf8=True)
+
+
+def test_list_fields_match_the_programs_csv():
+    listed = run("ksef-list", "--csv", *SAMPLES)
+    rows = {row["File"]: row for row in csv.DictReader(io.StringIO(listed.stdout.decode("utf-8")))}
+    assert len(rows) == len(SAMPLES)
+    for path in SAMPLES:
+        got = druvo.ksef_list(path.read_bytes())
+        date = got.date.strftime("%d.%m.%Y") if got.date else ""
+        assert [got.number, date, got.type, got.seller, got.seller_tax_number] == list(
+            rows[str(path)].values()
+        )[:5]
+
+
+def test_summary_and_options():
+    raw = (DATA / "invoice-utf8.xml").read_bytes()
+    assert druvo.ksef_summary(raw) == {
+        "NIPWystawcy": "1234567890", "NazwaWystawcy": 'Hurtownia "Żółw", Spółka',
+        "TypDokumentu": 2, "Adnotacja": 0, "RodzajFaktury": 0, "Stopka1": "", "Stopka2": "",
+        "Stopka3": "", "Zamowienia": "", "TekstyDokumentu": {}, "TekstyPozycji": {},
+    }  # fmt: skip
+    texts = druvo.ksef_summary((SAMPLES_DIR / "fa3" / "Fa_3_Przyklad_14.xml").read_bytes())
+    assert "wysokość pozostałej do zapłaty kwoty" in texts["TekstyDokumentu"]
+    assert "Vat{Ż}IdxLinii{1}" in druvo.ksef_to_edi(raw, utf8=True, vat_symbol="Ż")
+    assert b"Vat{0}IdxLinii{1}" in druvo.ksef_to_edi(raw, vat_symbol="")
+    assert "Nazwa{Kawa <b>&</b>}" in druvo.ksef_to_edi(cdata_invoice(), utf8=True, cdata=True)
+    with pytest.raises(ValueError):
+        druvo.ksef_to_edi(raw, vat_symbol="a\0")
+    with pytest.raises(TypeError):
+        druvo.ksef_to_edi(123)
+    assert druvo.version() == druvo.__version__
+
+
+def test_threads_with_both_cdata_settings_get_their_own_results():
+    jobs = [(data, cdata) for data in [cdata_invoice()] + SAMPLES[:6] for cdata in (False, True)]
+
+    def convert(job):
+        data, cdata = job
+        return druvo.ksef_to_edi(data if isinstance(data, str) else data.read_bytes(), cdata=cdata)
+
+    serial = [convert(job) for job in jobs]
+    assert serial[0] != serial[1]  # the CDATA invoice differs by the setting
+    with concurrent.futures.ThreadPoolExecutor(8) as pool:
+        for _ in range(5):
+            assert list(pool.map(convert, jobs * 4)) == serial * 4
+
+
+def test_a_missing_library_is_named():
+    env = dict(os.environ, DRUVO_LIBRARY="/nonexistent/libdruvo.so")
+    code = "import druvo; druvo.version()"
+    result = subprocess.run([sys.executable, "-c", code], env=env, capture_output=True)
+    assert b"Druvo library was not found" in result.stderr and b"/nonexistent/libdruvo.so" in result.stderr
