@@ -1,6 +1,7 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/contractors/UVlqIDK.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
