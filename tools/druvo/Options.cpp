@@ -13,7 +13,7 @@ namespace druvo::cli {
 namespace {
 
 // Which commands take an option.
-enum Scope : unsigned { kConvert = 1, kList = 2, kBoth = 3 };
+enum Scope : unsigned { kConvert = 1, kList = 2, kBoth = 3, kCase = 4 };
 
 struct KnownOption {
   std::string_view longName;  // without "--"
@@ -26,7 +26,8 @@ constexpr KnownOption kKnownOptions[] = {
     {"output", 'o', true, kConvert},  {"force", 0, false, kConvert},
     {"utf8", 0, false, kConvert},     {"vat-symbol", 0, true, kConvert},
     {"csv", 0, false, kList},         {"cdata", 0, false, kBoth},
-    {"translations", 0, true, kBoth},
+    {"translations", 0, true, kBoth}, {"address", 0, false, kCase},
+    {"name", 0, false, kCase},
 };
 
 const KnownOption* FindLong(std::string_view name) {
@@ -52,6 +53,8 @@ void Apply(const KnownOption& known, const std::string& value, Options& o) {
   if (name == "csv") o.csv = true;
   if (name == "cdata") o.cdata = true;
   if (name == "translations") o.translations = value;
+  if (name == "address") o.address = true;
+  if (name == "name") o.name = true;
 }
 
 bool IsHelp(std::string_view a) { return a == "--help" || a == "-h"; }
@@ -61,7 +64,30 @@ bool IsVersion(std::string_view a) { return a == "--version" || a == "-V"; }
 std::optional<Command> CommandNamed(std::string_view word) {
   if (word == "ksef2edi") return Command::kKsef2Edi;
   if (word == "ksef-list") return Command::kKsefList;
+  if (word == "contractor-case") return Command::kContractorCase;
   return std::nullopt;
+}
+
+const char* CommandName(Command command) {
+  switch (command) {
+    case Command::kKsef2Edi:
+      return "ksef2edi";
+    case Command::kKsefList:
+      return "ksef-list";
+    default:
+      return "contractor-case";
+  }
+}
+
+Scope ScopeOf(Command command) {
+  switch (command) {
+    case Command::kKsef2Edi:
+      return kConvert;
+    case Command::kKsefList:
+      return kList;
+    default:
+      return kCase;
+  }
 }
 
 class Parser {
@@ -153,14 +179,23 @@ class Parser {
   void Finish() {
     const Command command = result_.options.command;
     if (command == Command::kNone) return Fail("no command given");
-    const Scope scope = command == Command::kKsef2Edi ? kConvert : kList;
     for (const auto& [known, shown] : used_) {
-      if ((known->scope & scope) == 0) {
+      if ((known->scope & ScopeOf(command)) == 0) {
         return Fail("option '" + shown + "' does not apply to " +
-                    (command == Command::kKsef2Edi ? "ksef2edi" : "ksef-list"));
+                    CommandName(command));
       }
     }
+    if (command == Command::kContractorCase) return FinishContractorCase();
     if (result_.options.paths.empty()) Fail("no input files given");
+  }
+
+  void FinishContractorCase() {
+    if (result_.options.address && result_.options.name) {
+      return Fail("options '--address' and '--name' exclude each other");
+    }
+    if (result_.options.paths.size() > 1) {
+      Fail("contractor-case reads one file (or standard input)");
+    }
   }
 
   void Fail(const std::string& message) {
@@ -185,6 +220,7 @@ std::string VersionText() { return "druvo " DRUVO_VERSION "\n"; }
 std::string HelpText() {
   return R"(Usage: druvo ksef2edi [OPTIONS] PATH...
        druvo ksef-list [--csv] PATH...
+       druvo contractor-case [--address|--name] [FILE]
        druvo --help | --version
 
 Reads KSeF invoices (XML of the public FA(2) and FA(3) schemas). A PATH is
@@ -195,6 +231,10 @@ Commands:
               written to NAME.edi beside the invoice
   ksef-list   list number, date, document type, seller and seller's tax
               number of each invoice (UTF-8 table)
+  contractor-case
+              rewrite each line of a contractor register export (UTF-8, FILE
+              or standard input) in the case a Polish reader expects:
+              "JAN KOWALSKI" becomes "Jan Kowalski"; quoted names are kept
 
 Options of ksef2edi:
   -o, --output DIR       write the EDI files into DIR (created when missing);
@@ -207,7 +247,11 @@ Options of ksef2edi:
                          tax (default: 0)
 Options of ksef-list:
       --csv              comma-separated values with a header row
-Options of both:
+Options of contractor-case:
+      --address          street lines: "UL. GEN. BEMA" becomes "ul. gen. Bema"
+      --name             company names: "SP. Z O.O." becomes "sp. z o.o.",
+                         short words and dotted abbreviations keep their case
+Options of ksef2edi and ksef-list:
       --cdata            read CDATA sections in the invoices
       --translations FILE
                          translated messages: a UTF-8 file of "[section]"

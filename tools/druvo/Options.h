@@ -5,7 +5,8 @@
 // ("--name VALUE", "--name=VALUE", "-o DIR", "-oDIR"; "--" ends the options)
 // and the paths. --help and --version win over everything else. An option
 // that the command does not take, an unknown option or command, a missing
-// value or no path at all is a usage error, described in Error.
+// value or no path at all is a usage error, described in Error. contractor-case
+// takes at most one path (none: standard input) and one of --address, --name.
 #pragma once
 
 #include <string>
@@ -13,7 +14,14 @@
 
 namespace druvo::cli {
 
-enum class Command { kNone, kHelp, kVersion, kKsef2Edi, kKsefList };
+enum class Command {
+  kNone,
+  kHelp,
+  kVersion,
+  kKsef2Edi,
+  kKsefList,
+  kContractorCase
+};
 
 struct Options {
   Command command = Command::kNone;
@@ -25,6 +33,8 @@ struct Options {
   bool cdata = false;
   bool force = false;
   bool csv = false;
+  bool address = false;  // contractor-case: street designations and titles
+  bool name = false;     // contractor-case: company-name rules
 };
 
 struct ParsedCommandLine {

@@ -28,6 +28,10 @@ std::string DeclaredEncoding(std::string_view bytes);
 // Decodes `bytes` by the rules above. Raises CliError.
 DecodedText DecodeToCp1250(std::string_view bytes);
 
+// Decodes plain UTF-8 text (a leading byte-order mark dropped), whatever it
+// holds. Raises CliError for invalid UTF-8.
+DecodedText DecodeUtf8ToCp1250(std::string_view bytes);
+
 // The warning text for a decoding that lost characters, e.g.
 // "2 characters have no CP1250 form and became '?' (first: U+2192 at line 4)".
 std::string LostCharactersWarning(const DecodedText& decoded);

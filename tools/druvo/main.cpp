@@ -1,5 +1,6 @@
-// druvo: converts KSeF invoices to EDI text and lists them. The work is in
-// the units beside this file; main reads the command line and calls them.
+// druvo: converts KSeF invoices to EDI text and lists them, and rewrites
+// contractor register texts in the reader's case. The work is in the units
+// beside this file; main reads the command line and calls them.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -38,9 +39,14 @@ int Run(const druvo::cli::Options& options) {
     return UsageError(e.what());
   }
   druvo::cli::Reporter reporter(stderr);
-  return options.command == Command::kKsef2Edi
-             ? druvo::cli::RunKsef2Edi(options, reporter, stdout)
-             : druvo::cli::RunKsefList(options, reporter, stdout);
+  switch (options.command) {
+    case Command::kKsef2Edi:
+      return druvo::cli::RunKsef2Edi(options, reporter, stdout);
+    case Command::kKsefList:
+      return druvo::cli::RunKsefList(options, reporter, stdout);
+    default:
+      return druvo::cli::RunContractorCase(options, reporter, stdin, stdout);
+  }
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ case_help_and_version() {
   run --help
   expect_rc 0
   for word in ksef2edi ksef-list --output --force --utf8 --vat-symbol \
-              --cdata --translations --csv TypDok Linia Stawka "Exit status"; do
+              --cdata --translations --csv TypDok Linia Stawka "Exit status" \
+              contractor-case --address --name; do
     grep -qF -- "$word" out || fail "--help does not mention $word"
   done
   run ksef2edi --help
@@ -73,6 +74,12 @@ case_usage_errors() {
   run ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
   expect_rc 2
   expect_err_part "druvo: missing.ini: "
+  run contractor-case --address --name
+  expect_err "druvo: options '--address' and '--name' exclude each other"
+  run contractor-case a.txt b.txt
+  expect_err "druvo: contractor-case reads one file (or standard input)"
+  run ksef-list --name a.xml
+  expect_err "druvo: option '--name' does not apply to ksef-list"
 }
 
 case_converts_beside_the_input() {
@@ -214,6 +221,35 @@ FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
 FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
 END
   expect_same out expected
+}
+
+case_contractor_case() {
+  printf 'PRZEDSIĘBIORSTWO HANDLOWE KOWALSKI SP. Z O.O.\r\nFIRMA „ABC DEF” S.C.\n\n  JAN I MARIA' > names.txt
+  run contractor-case --name names.txt
+  expect_rc 0
+  expect_no_err
+  printf 'Przedsiębiorstwo Handlowe Kowalski sp. z o.o.\r\nFirma „ABC DEF” S.C.\n\nJAN i Maria' > expected
+  expect_same out expected
+  printf 'UL. GEN. JÓZEFA BEMA\nBIELSKO-BIAŁA\n' | "$DRUVO" contractor-case --address >out 2>err
+  rc=$?
+  expect_rc 0
+  printf 'ul. gen. Józefa Bema\nBielsko-Biała\n' > expected
+  expect_same out expected
+  printf 'UL. BEMA → 5\n' | "$DRUVO" contractor-case - >out 2>err
+  rc=$?
+  expect_rc 0
+  expect_err "standard input: warning: 1 character has no CP1250 form and became '?' (first: U+2192 at line 1)"
+  [ "$(cat out)" = "Ul. Bema ? 5" ] || fail "plain mode gave '$(cat out)'"
+  printf 'ZA\377K\n' > bad.txt
+  run contractor-case bad.txt missing.txt
+  expect_rc 2
+  run contractor-case bad.txt
+  expect_rc 1
+  expect_err_part "bad.txt: invalid UTF-8 at line 1"
+  [ ! -s out ] || fail "output written for a bad file"
+  run contractor-case missing.txt
+  expect_rc 1
+  expect_err "missing.txt: No such file or directory"
 }
 
 "case_$CASE"
