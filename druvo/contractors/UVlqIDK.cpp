@@ -33,28 +33,31 @@ void LowerInPlace(AnsiString& text) {
   for (char& c : text) c = static_cast<char>(AnsiLowerChar(c));
 }
 
-// Upper-cases the letters of `text` at the 1-based positions `sorted` (in
-// ascending order) that form initials. Membership is looked up by binary
-// search, so the cost stays n log n however many single letters there are.
+// Whether the single letter at 1-based position q forms an initial, given
+// whether single letters stand two places to its left and right: with more
+// than three of them any such neighbour counts; otherwise the letter that
+// opens the text, or one with exactly one neighbour.
+bool IsInitial(bool many, long long q, bool hasLeft, bool hasRight) {
+  return many ? hasLeft || hasRight : q - 2 < 0 || hasLeft != hasRight;
+}
+
+void UpperAt(AnsiString& text, long long q) {
+  if (q >= 1 && q <= static_cast<long long>(text.size())) {
+    char& c = text[static_cast<std::size_t>(q - 1)];
+    c = static_cast<char>(AnsiUpperChar(c));
+  }
+}
+
+// The same over positions of any range, ascending and without duplicates:
+// two places away is the previous or next entry when present.
 void UpperCaseInitials(AnsiString& text, const std::vector<long long>& sorted) {
   if (sorted.empty() || IsBlank(text)) return;
-  const auto has = [&sorted](long long q) {
-    return std::binary_search(sorted.begin(), sorted.end(), q);
-  };
   const bool many = sorted.size() > 3;
-  std::vector<long long> upper;
-  for (long long q : sorted) {
-    const long long left = q - 2;
-    const long long right = q + 2;
-    const bool up =
-        many ? has(left) || has(right) : left < 0 || has(left) != has(right);
-    if (up) upper.push_back(q);
-  }
-  const auto size = static_cast<long long>(text.size());
-  for (long long q : upper) {
-    if (q >= 1 && q <= size) {
-      char& c = text[static_cast<std::size_t>(q - 1)];
-      c = static_cast<char>(AnsiUpperChar(c));
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    const long long q = sorted[i];
+    if (IsInitial(many, q, i > 0 && sorted[i - 1] == q - 2,
+                  i + 1 < sorted.size() && sorted[i + 1] == q + 2)) {
+      UpperAt(text, q);
     }
   }
 }
@@ -96,11 +99,32 @@ class CasePass {
         ++p;
       }
     }
-    UpperCaseInitials(text_, singles_);
+    UpperCaseInitials();
     return std::move(text_);
   }
 
  private:
+  void MarkSingle(std::size_t q) {
+    if (single_.empty()) single_.resize(text_.size() + 1);
+    single_[q] = true;
+    ++singles_;
+  }
+
+  // A decision depends on the marks only, never on letters already changed.
+  void UpperCaseInitials() {
+    if (singles_ == 0) return;
+    const bool many = singles_ > 3;
+    const std::size_t n = text_.size();
+    for (std::size_t q = 1; q <= n; ++q) {
+      if (!single_[q]) continue;
+      const bool left = q >= 3 && single_[q - 2];
+      const bool right = q + 2 <= n && single_[q + 2];
+      if (IsInitial(many, static_cast<long long>(q), left, right)) {
+        UpperAt(text_, static_cast<long long>(q));
+      }
+    }
+  }
+
   void EndWord(std::size_t start, std::size_t length) {
     const std::string_view word(text_.data() + start, length);
     if (adres_) {
@@ -114,8 +138,7 @@ class CasePass {
       const AnsiString result =
           TVLQDaneImpKontrahenta::GlownyTekst(word, nazwa_);
       PutWord(text_, start, length, result);
-      if (result.size() == 1)
-        singles_.push_back(static_cast<long long>(start) + 1);
+      if (result.size() == 1) MarkSingle(start + 1);
     }
     quoteClosed_ = false;
   }
@@ -126,7 +149,9 @@ class CasePass {
   bool inQuote_ = false;
   bool quoteClosed_ = false;
   bool mayToggle_ = true;
-  std::vector<long long> singles_;  // 1-based starts of one-character words
+  // Marks at the 1-based starts of one-character words, and their count.
+  std::vector<bool> single_;
+  std::size_t singles_ = 0;
 };
 
 constexpr std::array<std::string_view, 4> kAdjectiveEndings = {"ski", "cki",
@@ -299,6 +324,7 @@ void TVLQDaneImpKontrahenta::AnalizaInicjalow(
     sorted.push_back(pozycje.GetValues(i));
   }
   std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
   UpperCaseInitials(text, sorted);
 }
 
