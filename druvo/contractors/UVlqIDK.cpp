@@ -48,8 +48,9 @@ void UpperAt(AnsiString& text, long long q) {
   }
 }
 
-// The same over positions of any range, ascending and without duplicates:
-// two places away is the previous or next entry when present.
+// Upper-cases the initials among the 1-based positions `sorted` (ascending,
+// no duplicates, any range): two places away is the previous or next entry
+// when present. Positions outside the text are skipped.
 void UpperCaseInitials(AnsiString& text, const std::vector<long long>& sorted) {
   if (sorted.empty() || IsBlank(text)) return;
   const bool many = sorted.size() > 3;

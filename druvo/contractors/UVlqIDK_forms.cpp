@@ -1,4 +1,5 @@
-// The fixed list of special legal forms of the national business register.
+// The fixed list of the legal forms (szczególne formy prawne) of the national
+// business register.
 #include <string_view>
 #include <utility>
 #include <vector>
