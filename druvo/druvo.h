@@ -2,6 +2,7 @@
 #pragma once
 
 #include "druvo/c/druvo_c.h"
+#include "druvo/contractors/UVlqIDK.h"
 #include "druvo/drs/UVlqCDRS.h"
 #include "druvo/goods/UVlqEPTw.h"
 #include "druvo/goods/UVlqIDT.h"

@@ -255,6 +255,13 @@ DecodedText DecodeToCp1250(std::string_view bytes) {
   }
 }
 
+DecodedText DecodeUtf8ToCp1250(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    bytes.remove_prefix(kUtf8Bom.size());
+  }
+  return DecodeUtf8(bytes);
+}
+
 std::string LostCharactersWarning(const DecodedText& decoded) {
   char code[16];
   std::snprintf(code, sizeof code, "U+%04X",

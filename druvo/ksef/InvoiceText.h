@@ -33,6 +33,10 @@ DRUVO_API std::string DeclaredEncoding(std::string_view bytes);
 // Decodes `bytes` by the rules above. Raises Exception.
 DRUVO_API DecodedText DecodeToCp1250(std::string_view bytes);
 
+// Decodes plain UTF-8 text (a leading byte-order mark dropped), whatever an
+// XML declaration in it says. Raises Exception for invalid UTF-8.
+DRUVO_API DecodedText DecodeUtf8ToCp1250(std::string_view bytes);
+
 // The warning text for a decoding that lost characters, e.g.
 // "2 characters have no CP1250 form and became '?' (first: U+2192 at line 4)".
 DRUVO_API std::string LostCharactersWarning(const DecodedText& decoded);

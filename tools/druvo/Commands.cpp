@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "druvo/contractors/UVlqIDK.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
 #include "druvo/platform/Exceptions.h"
@@ -18,6 +19,7 @@
 #include "tools/druvo/InvoiceFile.h"
 #include "tools/druvo/OutputFile.h"
 #include "tools/druvo/SchemaValidator.h"
+#include "tools/druvo/TextEncoding.h"
 
 namespace druvo::cli {
 namespace {
@@ -125,7 +127,53 @@ void WriteOut(const std::string& text, std::FILE* out, Reporter& reporter) {
   }
 }
 
+std::string ReadAll(std::FILE* in) {
+  std::string bytes;
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+    bytes.append(buffer, n);
+  }
+  if (std::ferror(in)) throw CliError("read error");
+  return bytes;
+}
+
+// Each line of `text` (CP1250) in the reader's case, as UTF-8, with its line
+// end ("\n" or "\r\n") kept.
+std::string ChangeCaseOfLines(const AnsiString& text, bool address, bool name) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 8);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::size_t lineEnd = end;
+    if (lineEnd > start && text[lineEnd - 1] == '\r') --lineEnd;
+    const std::string_view line(text.data() + start, lineEnd - start);
+    result += AnsiToUtf8(
+        TVLQDaneImpKontrahenta::ZmianaWielkosciLiter(line, address, name));
+    result.append(text, lineEnd, end - lineEnd + (end < text.size() ? 1 : 0));
+    start = end + 1;
+  }
+  return result;
+}
+
 }  // namespace
+
+int RunContractorCase(const Options& options, Reporter& reporter, std::FILE* in,
+                      std::FILE* out) {
+  const bool fromFile = !options.paths.empty() && options.paths[0] != "-";
+  const std::string source = fromFile ? options.paths[0] : "standard input";
+  std::string result;
+  ForOneFile(source, reporter, [&] {
+    const DecodedText decoded = DecodeUtf8ToCp1250(
+        fromFile ? ReadWholeFile(options.paths[0]) : ReadAll(in));
+    if (decoded.LostCharacters > 0) {
+      reporter.Warning(source, LostCharactersWarning(decoded));
+    }
+    result = ChangeCaseOfLines(decoded.Text, options.address, options.name);
+  });
+  if (reporter.ErrorCount() == 0) WriteOut(result, out, reporter);
+  return ExitStatus(reporter);
+}
 
 void ApplyCommonOptions(const Options& options) {
   TVLQXmlNode::UzywacCDATA = options.cdata;

@@ -21,7 +21,13 @@ int RunKsefList(const Options& options, Reporter& reporter, std::FILE* out);
 // "FILE: valid (FA(n))" or its violations as "FILE:LINE: message".
 int RunKsefValidate(const Options& options, Reporter& reporter, std::FILE* out);
 
-// Sets up what the commands share: CDATA handling and translations.
+// Rewrites each line of options.paths[0] (standard input `in` when there is
+// no path or it is "-"), UTF-8, in the reader's case and writes it to `out`
+// with the line end it had.
+int RunContractorCase(const Options& options, Reporter& reporter, std::FILE* in,
+                      std::FILE* out);
+
+// Sets up what the invoice commands share: CDATA handling and translations.
 // Raises CliError when the translations cannot be loaded.
 void ApplyCommonOptions(const Options& options);
 

@@ -13,7 +13,13 @@ namespace druvo::cli {
 namespace {
 
 // Which commands take an option.
-enum Scope : unsigned { kConvert = 1, kList = 2, kBoth = 3, kValidate = 4 };
+enum Scope : unsigned {
+  kConvert = 1,
+  kList = 2,
+  kBoth = 3,
+  kValidate = 4,
+  kCase = 8
+};
 
 struct KnownOption {
   std::string_view longName;  // without "--"
@@ -27,6 +33,7 @@ constexpr KnownOption kKnownOptions[] = {
     {"utf8", 0, false, kConvert},     {"vat-symbol", 0, true, kConvert},
     {"csv", 0, false, kList},         {"cdata", 0, false, kBoth},
     {"translations", 0, true, kBoth}, {"validate", 0, false, kConvert},
+    {"address", 0, false, kCase},     {"name", 0, false, kCase},
 };
 
 const KnownOption* FindLong(std::string_view name) {
@@ -53,6 +60,8 @@ void Apply(const KnownOption& known, const std::string& value, Options& o) {
   if (name == "cdata") o.cdata = true;
   if (name == "translations") o.translations = value;
   if (name == "validate") o.validate = true;
+  if (name == "address") o.address = true;
+  if (name == "name") o.name = true;
 }
 
 bool IsHelp(std::string_view a) { return a == "--help" || a == "-h"; }
@@ -63,6 +72,7 @@ std::optional<Command> CommandNamed(std::string_view word) {
   if (word == "ksef2edi") return Command::kKsef2Edi;
   if (word == "ksef-list") return Command::kKsefList;
   if (word == "ksef-validate") return Command::kKsefValidate;
+  if (word == "contractor-case") return Command::kContractorCase;
   return std::nullopt;
 }
 
@@ -73,8 +83,10 @@ Scope ScopeOf(Command command) {
       return kConvert;
     case Command::kKsefList:
       return kList;
-    default:
+    case Command::kKsefValidate:
       return kValidate;
+    default:
+      return kCase;
   }
 }
 
@@ -84,8 +96,10 @@ std::string_view NameOf(Command command) {
       return "ksef2edi";
     case Command::kKsefList:
       return "ksef-list";
-    default:
+    case Command::kKsefValidate:
       return "ksef-validate";
+    default:
+      return "contractor-case";
   }
 }
 
@@ -178,14 +192,23 @@ class Parser {
   void Finish() {
     const Command command = result_.options.command;
     if (command == Command::kNone) return Fail("no command given");
-    const Scope scope = ScopeOf(command);
     for (const auto& [known, shown] : used_) {
-      if ((known->scope & scope) == 0) {
+      if ((known->scope & ScopeOf(command)) == 0) {
         return Fail("option '" + shown + "' does not apply to " +
                     std::string(NameOf(command)));
       }
     }
+    if (command == Command::kContractorCase) return FinishContractorCase();
     if (result_.options.paths.empty()) Fail("no input files given");
+  }
+
+  void FinishContractorCase() {
+    if (result_.options.address && result_.options.name) {
+      return Fail("options '--address' and '--name' exclude each other");
+    }
+    if (result_.options.paths.size() > 1) {
+      Fail("contractor-case reads one file (or standard input)");
+    }
   }
 
   void Fail(const std::string& message) {
@@ -211,6 +234,7 @@ std::string HelpText() {
   return R"HELP(Usage: druvo ksef2edi [OPTIONS] PATH...
        druvo ksef-list [--csv] PATH...
        druvo ksef-validate PATH...
+       druvo contractor-case [--address|--name] [FILE]
        druvo --help | --version
 
 Reads KSeF invoices (XML of the public FA(2) and FA(3) schemas). A PATH is
@@ -225,6 +249,10 @@ Commands:
               check each invoice against the official FA(2) or FA(3) XML
               schema (chosen by the namespace of its root element): prints
               "FILE: valid (FA(3))" or each violation as "FILE:LINE: message"
+  contractor-case
+              rewrite each line of a contractor register export (UTF-8, FILE
+              or standard input) in the case a Polish reader expects:
+              "JAN KOWALSKI" becomes "Jan Kowalski"; quoted names are kept
 
 Options of ksef2edi:
   -o, --output DIR       write the EDI files into DIR (created when missing);
@@ -240,7 +268,11 @@ Options of ksef2edi:
                          reported (FILE:LINE: message) and not converted
 Options of ksef-list:
       --csv              comma-separated values with a header row
-Options of both:
+Options of contractor-case:
+      --address          street lines: "UL. GEN. BEMA" becomes "ul. gen. Bema"
+      --name             company names: "SP. Z O.O." becomes "sp. z o.o.",
+                         short words and dotted abbreviations keep their case
+Options of ksef2edi and ksef-list:
       --cdata            read CDATA sections in the invoices
       --translations FILE
                          translated messages: a UTF-8 file of "[section]"

@@ -5,7 +5,8 @@
 // ("--name VALUE", "--name=VALUE", "-o DIR", "-oDIR"; "--" ends the options)
 // and the paths. --help and --version win over everything else. An option
 // that the command does not take, an unknown option or command, a missing
-// value or no path at all is a usage error, described in Error.
+// value or no path at all is a usage error, described in Error. contractor-case
+// takes at most one path (none: standard input) and one of --address, --name.
 #pragma once
 
 #include <string>
@@ -19,7 +20,8 @@ enum class Command {
   kVersion,
   kKsef2Edi,
   kKsefList,
-  kKsefValidate
+  kKsefValidate,
+  kContractorCase
 };
 
 struct Options {
@@ -33,6 +35,8 @@ struct Options {
   bool force = false;
   bool csv = false;
   bool validate = false;  // ksef2edi: skip invoices the schema rejects
+  bool address = false;   // contractor-case: street designations and titles
+  bool name = false;      // contractor-case: company-name rules
 };
 
 struct ParsedCommandLine {

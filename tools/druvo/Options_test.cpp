@@ -56,6 +56,13 @@ TEST(Options, UsageErrorsAreDescribed) {
             "option '--csv' does not apply to ksef2edi");
   EXPECT_EQ(Parse({"ksef-list", "a", "-o", "d"}).error,
             "option '-o' does not apply to ksef-list");
+  EXPECT_EQ(Parse({"contractor-case", "--name", "--address"}).error,
+            "options '--address' and '--name' exclude each other");
+  EXPECT_EQ(Parse({"contractor-case", "a", "b"}).error,
+            "contractor-case reads one file (or standard input)");
+  EXPECT_EQ(Parse({"contractor-case", "--csv"}).error,
+            "option '--csv' does not apply to contractor-case");
+  EXPECT_EQ(Parse({"contractor-case", "--address"}).error, "");
   // The first problem is the one reported.
   EXPECT_EQ(Parse({"nope", "--bogus"}).error, "unknown command 'nope'");
 }

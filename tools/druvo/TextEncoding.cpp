@@ -13,4 +13,12 @@ DecodedText DecodeToCp1250(std::string_view bytes) {
   }
 }
 
+DecodedText DecodeUtf8ToCp1250(std::string_view bytes) {
+  try {
+    return druvo::DecodeUtf8ToCp1250(bytes);
+  } catch (const Exception& e) {
+    throw CliError(e.Message);
+  }
+}
+
 }  // namespace druvo::cli

@@ -21,4 +21,8 @@ using druvo::LostCharactersWarning;
 // Decodes `bytes` by the rules above. Raises CliError.
 DecodedText DecodeToCp1250(std::string_view bytes);
 
+// Decodes plain UTF-8 text (a leading byte-order mark dropped), whatever it
+// holds. Raises CliError for invalid UTF-8.
+DecodedText DecodeUtf8ToCp1250(std::string_view bytes);
+
 }  // namespace druvo::cli

@@ -1,5 +1,6 @@
-// druvo: converts KSeF invoices to EDI text, lists and validates them. The work
-// is in the units beside this file; main reads the command line and calls them.
+// druvo: converts KSeF invoices to EDI text, lists and validates them, and
+// rewrites contractor register texts in the reader's case. The work is in the
+// units beside this file; main reads the command line and calls them.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -43,8 +44,10 @@ int Run(const druvo::cli::Options& options) {
       return druvo::cli::RunKsef2Edi(options, reporter, stdout);
     case Command::kKsefList:
       return druvo::cli::RunKsefList(options, reporter, stdout);
-    default:
+    case Command::kKsefValidate:
       return druvo::cli::RunKsefValidate(options, reporter, stdout);
+    default:
+      return druvo::cli::RunContractorCase(options, reporter, stdin, stdout);
   }
 }
 

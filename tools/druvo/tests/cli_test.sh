@@ -43,7 +43,7 @@ case_help_and_version() {
   expect_rc 0
   for word in ksef2edi ksef-list ksef-validate --output --force --utf8 \
               --vat-symbol --validate --cdata --translations --csv TypDok \
-              Linia Stawka "Exit status"; do
+              Linia Stawka "Exit status" contractor-case --address --name; do
     grep -qF -- "$word" out || fail "--help does not mention $word"
   done
   run ksef2edi --help
@@ -74,6 +74,12 @@ case_usage_errors() {
   run ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
   expect_rc 2
   expect_err_part "druvo: missing.ini: "
+  run contractor-case --address --name
+  expect_err "druvo: options '--address' and '--name' exclude each other"
+  run contractor-case a.txt b.txt
+  expect_err "druvo: contractor-case reads one file (or standard input)"
+  run ksef-list --name a.xml
+  expect_err "druvo: option '--name' does not apply to ksef-list"
 }
 
 case_converts_beside_the_input() {
@@ -284,6 +290,35 @@ case_convert_with_validation() {
   run ksef2edi bad.xml
   expect_rc 0
   expect_file bad.edi
+}
+
+case_contractor_case() {
+  printf 'PRZEDSIĘBIORSTWO HANDLOWE KOWALSKI SP. Z O.O.\r\nFIRMA „ABC DEF” S.C.\n\n  JAN I MARIA' > names.txt
+  run contractor-case --name names.txt
+  expect_rc 0
+  expect_no_err
+  printf 'Przedsiębiorstwo Handlowe Kowalski sp. z o.o.\r\nFirma „ABC DEF” S.C.\n\nJAN i Maria' > expected
+  expect_same out expected
+  printf 'UL. GEN. JÓZEFA BEMA\nBIELSKO-BIAŁA\n' | "$DRUVO" contractor-case --address >out 2>err
+  rc=$?
+  expect_rc 0
+  printf 'ul. gen. Józefa Bema\nBielsko-Biała\n' > expected
+  expect_same out expected
+  printf 'UL. BEMA → 5\n' | "$DRUVO" contractor-case - >out 2>err
+  rc=$?
+  expect_rc 0
+  expect_err "standard input: warning: 1 character has no CP1250 form and became '?' (first: U+2192 at line 1)"
+  [ "$(cat out)" = "Ul. Bema ? 5" ] || fail "plain mode gave '$(cat out)'"
+  printf 'ZA\377K\n' > bad.txt
+  run contractor-case bad.txt missing.txt
+  expect_rc 2
+  run contractor-case bad.txt
+  expect_rc 1
+  expect_err_part "bad.txt: invalid UTF-8 at line 1"
+  [ ! -s out ] || fail "output written for a bad file"
+  run contractor-case missing.txt
+  expect_rc 1
+  expect_err "missing.txt: No such file or directory"
 }
 
 "case_$CASE"
