@@ -1,6 +1,9 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/containers/DBBUFBAS.h"
+#include "druvo/containers/INTARRAY.h"
+#include "druvo/containers/QSORT.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
@@ -12,4 +15,5 @@
 #include "druvo/platform/TStringList.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"
+#include "druvo/util/MARZALST.h"
 #include "druvo/xml/UVlqXml.h"
