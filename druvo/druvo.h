@@ -3,6 +3,7 @@
 
 #include "druvo/containers/DBBUFBAS.h"
 #include "druvo/containers/INTARRAY.h"
+#include "druvo/containers/KSKLADN.h"
 #include "druvo/containers/QSORT.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
