@@ -1,0 +1,214 @@
+// Sorting and searching the record containers next to std::sort:
+// DataBufBase::Sortuj of an IntArray of 1,000,000 records (random and
+// already sorted) against std::sort of a std::vector<int*> comparing through
+// a virtual call; SzukajNr of every value after the sort (at 100,000 and
+// 1,000,000 records, to show the logarithmic growth per search); QuickSort
+// over a std::vector<int> through its two virtual operations against
+// std::sort of the same vector; and Sortuj of 10,000,000 records already
+// sorted, reversed and all equal. After the runs the program prints the
+// ratios.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "bench/recording_reporter.h"
+#include "druvo/containers/INTARRAY.h"
+#include "druvo/containers/QSORT.h"
+
+namespace {
+
+using druvo::IntArray;
+using druvo::IntArrayRec;
+
+constexpr int kMillion = 1'000'000;
+
+const std::vector<int>& Values(bool sorted) {
+  static const std::vector<int> random = [] {
+    std::mt19937 engine(20261206);
+    std::vector<int> values(kMillion);
+    for (int& v : values) v = static_cast<int>(engine() % 2'000'000'000);
+    return values;
+  }();
+  static const std::vector<int> ordered = [] {
+    std::vector<int> values = random;
+    std::sort(values.begin(), values.end());
+    return values;
+  }();
+  return sorted ? ordered : random;
+}
+
+IntArray MakeArray(const std::vector<int>& values) {
+  IntArray array;
+  for (int v : values) array.addInt(v);
+  return array;
+}
+
+// The comparison of the baseline, called through a virtual function as the
+// buffer calls Porownaj.
+struct IntComparer {
+  virtual ~IntComparer() = default;
+  virtual int Porownaj(const int* a, const int* b) const {
+    return (*a > *b) - (*a < *b);
+  }
+};
+
+void BM_Sortuj(benchmark::State& state, bool sorted) {
+  const IntArray master = MakeArray(Values(sorted));
+  for (auto _ : state) {
+    state.PauseTiming();
+    IntArray array = master;
+    state.ResumeTiming();
+    array.Sortuj(0, 1);
+  }
+}
+
+void BM_StdSortPointers(benchmark::State& state, bool sorted) {
+  std::vector<std::unique_ptr<int>> owned;
+  std::vector<int*> master;
+  for (int v : Values(sorted)) {
+    owned.push_back(std::make_unique<int>(v));
+    master.push_back(owned.back().get());
+  }
+  IntComparer comparer;
+  const IntComparer* compare = &comparer;
+  benchmark::DoNotOptimize(compare);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<int*> pointers = master;
+    state.ResumeTiming();
+    std::sort(pointers.begin(), pointers.end(), [compare](int* a, int* b) {
+      return compare->Porownaj(a, b) < 0;
+    });
+    benchmark::DoNotOptimize(pointers.data());
+  }
+}
+
+void BM_SzukajEach(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  std::vector<int> values(Values(false).begin(), Values(false).begin() + n);
+  IntArray array = MakeArray(values);
+  array.Sortuj(0, 1);
+  for (auto _ : state) {
+    int found = 0;
+    for (int v : values) {
+      IntArrayRec probe(v);
+      int i = 0;
+      found += array.SzukajNr(0, &probe, i);
+    }
+    benchmark::DoNotOptimize(found);
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+class VectorSort : public druvo::QuickSort {
+ public:
+  explicit VectorSort(std::vector<int>& values) : values_(values) {}
+  int PorownajElementy(int /*klucz*/, int i, int j) override {
+    return (values_[i] > values_[j]) - (values_[i] < values_[j]);
+  }
+  void ZamienElementy(int i, int j) override {
+    std::swap(values_[i], values_[j]);
+  }
+
+ private:
+  std::vector<int>& values_;
+};
+
+void BM_QuickSort(benchmark::State& state, bool sorted) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<int> values = Values(sorted);
+    VectorSort sorter(values);
+    state.ResumeTiming();
+    sorter.Sort(0, 0, kMillion - 1);
+  }
+}
+
+void BM_StdSortVector(benchmark::State& state, bool sorted) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<int> values = Values(sorted);
+    state.ResumeTiming();
+    std::sort(values.begin(), values.end());
+    benchmark::DoNotOptimize(values.data());
+  }
+}
+
+// Ten million records in orders that defeat a naive quick sort's stack.
+void BM_Sortuj10M(benchmark::State& state) {
+  const int n = 10'000'000;
+  const int shape = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    IntArray array;
+    for (int i = 0; i < n; ++i)
+      array.addInt(shape == 0 ? i : shape == 1 ? n - i : 5);
+    state.ResumeTiming();
+    array.Sortuj(0, 1);
+    state.PauseTiming();
+    array.Czysc();
+    state.ResumeTiming();
+  }
+}
+
+void RegisterAll() {
+  for (bool sorted : {false, true}) {
+    const char* suffix = sorted ? "Sorted" : "Random";
+    auto add = [&](const char* name, void (*run)(benchmark::State&, bool)) {
+      benchmark::RegisterBenchmark((std::string(name) + suffix).c_str(), run,
+                                   sorted)
+          ->Arg(kMillion)
+          ->Unit(benchmark::kMillisecond);
+    };
+    add("Sortuj", BM_Sortuj);
+    add("StdSortPointers", BM_StdSortPointers);
+    add("QuickSort", BM_QuickSort);
+    add("StdSortVector", BM_StdSortVector);
+  }
+  benchmark::RegisterBenchmark("SzukajEach", BM_SzukajEach)
+      ->Arg(100'000)
+      ->Arg(kMillion)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Sortuj10M", BM_Sortuj10M)
+      ->DenseRange(0, 2)
+      ->Iterations(1)
+      ->Unit(benchmark::kMillisecond);
+}
+
+void PrintRatios(const druvo::bench::RecordingReporter& times) {
+  std::printf("\nRatios at %d elements (lower is faster):\n", kMillion);
+  for (const char* suffix : {"Random", "Sorted"}) {
+    const std::string s = suffix;
+    const double sortuj = times.Time("Sortuj" + s, kMillion);
+    const double pointers = times.Time("StdSortPointers" + s, kMillion);
+    const double quick = times.Time("QuickSort" + s, kMillion);
+    const double vector = times.Time("StdSortVector" + s, kMillion);
+    std::printf(
+        "  %s: Sortuj / std::sort(int*, virtual) = %.2f, "
+        "QuickSort / std::sort(vector<int>) = %.2f\n",
+        suffix, sortuj / pointers, quick / vector);
+  }
+  const double small = times.Time("SzukajEach", 100'000) / 100'000;
+  const double large = times.Time("SzukajEach", kMillion) / kMillion;
+  std::printf(
+      "  SzukajNr per search: %.0f ns at 100,000, %.0f ns at "
+      "1,000,000 records (ratio %.2f; log2 ratio 1.20)\n",
+      small * 1e6, large * 1e6, large / small);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RegisterAll();
+  druvo::bench::RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  PrintRatios(reporter);
+  benchmark::Shutdown();
+  return 0;
+}
