@@ -92,19 +92,12 @@ TEST(DataBufBase, SearchReturnsTheEqualRecordTheHalvingMeets) {
   EXPECT_EQ(empty.compares + empty.PodajKluczSortowania(), -1);
 }
 
-TEST(DataBufBase, MergeEqualSumsIntoTheFirstEqualRecord) {
-  Buf buf;
-  buf.ScalajRowne = true;
-  for (const auto& [k, n] : KeyIds{{1, 1}, {2, 2}, {1, 3}})
-    buf.DodajRec(&R(Rec(k, n)));
-  buf.WstawRec(0, &R(Rec(2, 4)));  // never merges
-  buf.DodajRec(&R(Rec(2, 5)));
-  EXPECT_EQ(buf.Contents(), (KeyIds{{2, 504}, {1, 301}, {2, 2}}));
-}
-
-TEST(DataBufBase, CopiesOwnTheirRecordsAndBadIndexesChangeNothing) {
-  Buf source({{3, 0}, {1, 1}, {2, 2}}), copy({{9, 9}});
+TEST(DataBufBase, MergesCopiesAndIgnoresBadIndexes) {
+  Buf source, copy({{9, 9}});
   source.ScalajRowne = true;
+  for (const auto& [k, n] : KeyIds{{1, 1}, {2, 2}, {1, 3}})
+    source.DodajRec(&R(Rec(k, n)));   // merged into the first equal record
+  source.WstawRec(0, &R(Rec(3, 0)));  // never merges
   source.IloscDodanych = 7;
   copy.Sortuj(0, 1);
   EXPECT_EQ(copy.PodstawBuf(&source), 3);
@@ -116,8 +109,8 @@ TEST(DataBufBase, CopiesOwnTheirRecordsAndBadIndexesChangeNothing) {
     copy.ZapiszRec(i, &out);
     if (i != 0) copy.UsunRec(i);
   }
-  EXPECT_EQ(source.Contents(), (KeyIds{{3, 0}, {1, 1}, {2, 2}}));
-  EXPECT_EQ(copy.Contents(), (KeyIds{{8, 8}, {1, 1}, {2, 2}}));
+  EXPECT_EQ(source.Contents(), (KeyIds{{3, 0}, {1, 301}, {2, 2}}));
+  EXPECT_EQ(copy.Contents(), (KeyIds{{8, 8}, {1, 301}, {2, 2}}));
   DataRecBase* ptr = &out;
   EXPECT_FALSE(copy.CzytajRec(3, &out) || copy.CzytajRec(-1, &out) ||
                copy.CzytajRecPtr(3, &ptr) || ptr != &out);

@@ -41,9 +41,7 @@ TEST(QuickSort, ReportsProgressInTheRecursiveOrder) {
 // Sorts in both orders of work; checks the result and the ranges held.
 void SortBoth(std::vector<int> v, std::size_t inOrder, std::size_t smaller) {
   std::vector<int> w = v;
-  auto cmp = [](auto& x) {
-    return [&x](int i, int j) { return (x[i] > x[j]) - (x[i] < x[j]); };
-  };
+  auto cmp = [](auto& x) { return [&x](int i, int j) { return x[i] - x[j]; }; };
   auto swap = [](auto& x) {
     return [&x](int i, int j) { std::swap(x[i], x[j]); };
   };
