@@ -238,9 +238,13 @@ class CpuRecordingReporter : public druvo::bench::RecordingReporter {
 void PrintRatios(const CpuRecordingReporter& times) {
   std::printf("\nRatios at %d elements, real time (CPU time):\n", kMillion);
   auto ratio = [&](const std::string& a, const std::string& b) {
-    std::printf("%.2f (%.2f)",
-                times.Time(a, kMillion) / times.Time(b, kMillion),
-                times.Cpu(a, kMillion) / times.Cpu(b, kMillion));
+    const double real = times.Time(a, kMillion) / times.Time(b, kMillion);
+    const double cpu = times.Cpu(a, kMillion) / times.Cpu(b, kMillion);
+    if (times.Time(a, kMillion) < 0 || times.Time(b, kMillion) < 0) {
+      std::printf("(not run)");
+    } else {
+      std::printf("%.2f (%.2f)", real, cpu);
+    }
   };
   for (const std::string s : {"Random", "Sorted"}) {
     std::printf("  %s: Sortuj / std::sort(int*, virtual) ", s.c_str());
@@ -253,6 +257,7 @@ void PrintRatios(const CpuRecordingReporter& times) {
   }
   const double small = times.Cpu("SzukajEach", 100'000) / 100'000;
   const double large = times.Cpu("SzukajEach", kMillion) / kMillion;
+  if (small < 0 || large < 0) return;
   std::printf(
       "  SzukajNr per search, CPU: %.0f ns at 100,000, %.0f ns at "
       "1,000,000 records (see compares_per_search)\n",
