@@ -13,8 +13,12 @@ int QuickSort::Sort(int klucz, int od, int do_) {
   qsort_detail::SortInOrder(
       od, do_, [&](int i, int j) { return PorownajElementy(klucz, i, j); },
       [&](int i, int j) { ZamienElementy(i, j); },
-      [&](int upper) { SetNumDone(upper); });
-  KluczSortowania = klucz;
+      [&](int upper) {
+        // Each sorted sub-range reports, then records the key, as a
+        // recursive call would on its return.
+        SetNumDone(upper);
+        KluczSortowania = klucz;
+      });
   return 0;
 }
 

@@ -6,9 +6,13 @@
 // j scans down while the pivot sorts before element j, i <= j swaps the two
 // (the pivot index follows a swapped pivot), then od..j and i..do are sorted.
 // Which of several equal elements ends where is therefore fixed by the input.
-// The sub-ranges are kept on an explicit stack instead of the call stack, so
-// no input can exhaust the stack; a comparison that is not a consistent order
-// cannot make the scans leave od..do.
+// The sub-ranges wait on an explicit stack on the heap instead of the call
+// stack, so no input can exhaust the stack: the record buffer sorts the
+// smaller part first (at most log2(n) + 1 ranges wait); QuickSort keeps the
+// recursive order its progress reports need (about twice the recursion depth
+// wait). A comparison that is not a consistent order cannot make the scans
+// leave od..do. As with any fixed middle pivot, some orders (values rising
+// then falling) cost quadratic time: each pass then splits off one element.
 //
 // QuickSort: a derived class supplies PorownajElementy and ZamienElementy.
 // Sort(klucz, od, do) sorts elements od..do (inclusive), calls SetNumDone(do)
