@@ -2,6 +2,10 @@
 #pragma once
 
 #include "druvo/c/druvo_c.h"
+#include "druvo/containers/DBBUFBAS.h"
+#include "druvo/containers/INTARRAY.h"
+#include "druvo/containers/KSKLADN.h"
+#include "druvo/containers/QSORT.h"
 #include "druvo/contractors/UVlqIDK.h"
 #include "druvo/drs/UVlqCDRS.h"
 #include "druvo/goods/UVlqEPTw.h"
@@ -24,4 +28,5 @@
 #include "druvo/services/UVlqISm.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"
+#include "druvo/util/MARZALST.h"
 #include "druvo/xml/UVlqXml.h"
