@@ -10,6 +10,7 @@
 #include "druvo/platform/NumberText.h"
 #include "druvo/platform/TList.h"
 #include "druvo/platform/TStringList.h"
+#include "druvo/qstruct/QSTRUCT.h"
 #include "druvo/qstruct/QXML.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"
