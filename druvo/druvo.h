@@ -1,6 +1,10 @@
 // Every public header of the library. A test checks that none is missing.
 #pragma once
 
+#include "druvo/containers/DBBUFBAS.h"
+#include "druvo/containers/INTARRAY.h"
+#include "druvo/containers/KSKLADN.h"
+#include "druvo/containers/QSORT.h"
 #include "druvo/ksef/UVlqIFKs.h"
 #include "druvo/ksef/UVlqKoKs.h"
 #include "druvo/platform/AnsiString.h"
@@ -14,4 +18,5 @@
 #include "druvo/qstruct/QXML.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/KorbLib.h"
+#include "druvo/util/MARZALST.h"
 #include "druvo/xml/UVlqXml.h"
