@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "druvo/containers/INTARRAY.h"
 #include "druvo/platform/AnsiString.h"
 #include "druvo/platform/DateTime.h"
 #include "druvo/platform/Exceptions.h"
@@ -370,6 +371,8 @@ class DRUVO_API TQArray : public TQDataTypeBase {
   int sortDirection_ = 1;
   bool alwaysAscending_ = false;
   // The field positions of the current sort keys, in key order.
+  IntArray sortKeys_;
+  // The same positions as a plain vector, read by every comparison.
   std::vector<int> keyPositions_;
 };
 

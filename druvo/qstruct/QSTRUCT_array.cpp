@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "druvo/platform/NumberText.h"
-#include "druvo/platform/TStringList.h"
 #include "druvo/qstruct/QSTRUCT.h"
 #include "druvo/util/KUTIL.h"
+#include "druvo/util/MARZALST.h"
 
 namespace druvo {
 
@@ -295,17 +295,19 @@ void TQArray::setValueAsDateTime(int i, const AnsiString& name,
 }
 
 int TQArray::Sort(const AnsiString& keys, bool alwaysAscending) {
+  sortKeys_.Czysc();
   keyPositions_.clear();
-  TStringList lines;
-  lines.SetText(AnsiToWide(keys));
-  for (int k = 0; k < lines.Count(); ++k) {
-    const AnsiString name = WideToAnsi(lines.Strings(k));
+  TLkStringList lines;
+  lines.Lista->SetText(AnsiToWide(keys));
+  for (int k = 0; k < lines.Lista->Count(); ++k) {
+    const AnsiString name = WideToAnsi(lines.Lista->Strings(k));
     const auto first =
         std::lower_bound(desc_.begin(), desc_.end(), name,
                          [](const TQStructFieldDesc& d, const AnsiString& n) {
                            return d.name < n;
                          });
     if (first == desc_.end() || first->name != name) continue;
+    sortKeys_.addInt(first->index);
     keyPositions_.push_back(first->index);
   }
   if (keys != lastSortKeys_) sortDirection_ = 1;
