@@ -389,7 +389,9 @@ int TQArray::localSort(int lo, int hi) {
     }
   }
   const int sign = alwaysAscending_ ? 1 : sortDirection_;
-  const auto at = [&](int i) { return &table[std::size_t(i - lo) * width]; };
+  const auto at = [&](int i) {
+    return table.data() + std::size_t(i - lo) * width;
+  };
   PartitionSort(
       lo, hi,
       [&](int i, int j) {
