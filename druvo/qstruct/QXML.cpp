@@ -1,8 +1,12 @@
 #include "druvo/qstruct/QXML.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "druvo/platform/Exceptions.h"
@@ -57,6 +61,85 @@ Tag ReadTag(std::string_view text, std::size_t start, std::size_t lt,
   return tag;
 }
 
+// Every "</" of a text, keyed by the characters up to the next ">", so
+// that the first "</name>" at or after a position is found without scanning
+// the text between: a search costs the name's length and a binary search.
+// Keys are hashed right to left in one pass (a polynomial hash modulo
+// 2^61 - 1 with a per-index base), so overlapping keys cost nothing extra;
+// every hit is checked against the text, so collisions cost time only.
+class EndTagIndex {
+ public:
+  explicit EndTagIndex(std::string_view text) : text_(text) {
+    std::mt19937_64 random(std::random_device{}());
+    base_ =
+        std::uniform_int_distribution<std::uint64_t>(256, kModulus - 1)(random);
+    std::uint64_t hashes[3] = {0, 0, 0};  // at i, i + 1, i + 2
+    bool closed[3] = {false, false, false};
+    std::uint64_t power = 1;
+    for (std::size_t i = text.size(); i-- > 0;) {
+      hashes[2] = hashes[1];
+      hashes[1] = hashes[0];
+      closed[2] = closed[1];
+      closed[1] = closed[0];
+      if (text[i] == '>') {
+        hashes[0] = 0;
+        power = 1;
+        closed[0] = true;
+      } else {
+        hashes[0] = Add(Mul(Byte(text[i]), power), hashes[0]);
+        power = Mul(power, base_);
+      }
+      if (text[i] == '<' && i + 2 < text.size() && text[i + 1] == '/' &&
+          closed[2]) {
+        positions_[hashes[2]].push_back(i);
+      }
+    }
+    for (auto& entry : positions_) {
+      std::reverse(entry.second.begin(), entry.second.end());
+    }
+  }
+
+  // The first "</name>" lying wholly in text[from, end); npos when none.
+  std::size_t Find(std::size_t from, std::size_t end,
+                   std::string_view name) const {
+    std::uint64_t hash = 0;
+    for (const char c : name) hash = Add(Mul(hash, base_), Byte(c));
+    const auto found = positions_.find(hash);
+    if (found == positions_.end()) return npos;
+    const std::vector<std::size_t>& list = found->second;
+    for (auto at = std::lower_bound(list.begin(), list.end(), from);
+         at != list.end() && *at + name.size() + 3 <= end; ++at) {
+      if (text_.compare(*at + 2, name.size(), name) == 0 &&
+          text_[*at + 2 + name.size()] == '>') {
+        return *at;
+      }
+    }
+    return npos;
+  }
+
+ private:
+  __extension__ typedef unsigned __int128 Wide;
+  static constexpr std::uint64_t kModulus = (std::uint64_t{1} << 61) - 1;
+  static std::uint64_t Mul(std::uint64_t a, std::uint64_t b) {
+    const Wide product = static_cast<Wide>(a) * b;
+    const std::uint64_t folded =
+        static_cast<std::uint64_t>(product & kModulus) +
+        static_cast<std::uint64_t>(product >> 61);
+    return folded >= kModulus ? folded - kModulus : folded;
+  }
+  static std::uint64_t Add(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t sum = a + b;
+    return sum >= kModulus ? sum - kModulus : sum;
+  }
+  static std::uint64_t Byte(char c) {
+    return static_cast<unsigned char>(c) + std::uint64_t{1};
+  }
+
+  std::string_view text_;
+  std::uint64_t base_ = 0;
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> positions_;
+};
+
 }  // namespace
 
 // Parses elements of one buffer. The first "<" and ">" at or after an offset
@@ -79,14 +162,29 @@ class QXmlParser {
 
   // First `cursor.wanted` in text_[from, end); npos when none.
   std::size_t Find(Cursor& cursor, std::size_t from, std::size_t end);
-  bool IsXml(std::size_t begin, std::size_t end);
+  bool IsXml(std::size_t begin, std::size_t end, int level);
+  // The first "</name>" in text_[from, end). Shallow elements are searched
+  // directly; below kDirectLevels the end-tag index answers, so that nesting
+  // does not multiply the cost of the searches.
+  std::size_t FindClose(std::size_t from, std::size_t end,
+                        std::string_view name, int level);
   void ParseChildren(TQXmlNode& node, std::size_t begin, std::size_t end,
                      int level);
 
   std::string_view text_;
+  static constexpr int kDirectLevels = 8;
+
   Cursor lt_{'<'};
   Cursor gt_{'>'};
+  std::unique_ptr<EndTagIndex> index_;
 };
+
+std::size_t QXmlParser::FindClose(std::size_t from, std::size_t end,
+                                  std::string_view name, int level) {
+  if (level <= kDirectLevels) return FindText(text_, from, end, CloseTag(name));
+  if (!index_) index_ = std::make_unique<EndTagIndex>(text_);
+  return index_->Find(from, end, name);
+}
 
 std::size_t QXmlParser::Find(Cursor& cursor, std::size_t from,
                              std::size_t end) {
@@ -102,13 +200,13 @@ std::size_t QXmlParser::Find(Cursor& cursor, std::size_t from,
   return cursor.found < end ? cursor.found : npos;
 }
 
-bool QXmlParser::IsXml(std::size_t begin, std::size_t end) {
+bool QXmlParser::IsXml(std::size_t begin, std::size_t end, int level) {
   const std::size_t lt = Find(lt_, begin, end);
   const std::size_t gt = Find(gt_, begin, end);
   if (lt == npos || gt == npos) return false;
   const Tag tag = ReadTag(text_, begin, lt, gt);
   if (tag.selfClosing) return true;
-  return FindText(text_, begin, end, CloseTag(tag.name)) != npos;
+  return FindClose(begin, end, tag.name, level) != npos;
 }
 
 void QXmlParser::Parse(TQXmlNode& node, std::size_t& begin, std::size_t& end,
@@ -132,7 +230,7 @@ void QXmlParser::Parse(TQXmlNode& node, std::size_t& begin, std::size_t& end,
     begin = gt + 1;
   } else {
     const std::string close = CloseTag(tag.name);
-    const std::size_t cp = FindText(text_, lt, end, close);
+    const std::size_t cp = FindClose(lt, end, tag.name, level);
     if (cp == npos) {
       throw Exception("Invalid XML format: '" + close + "' not found");
     }
@@ -147,7 +245,7 @@ void QXmlParser::Parse(TQXmlNode& node, std::size_t& begin, std::size_t& end,
     while (begin < end && IsBlank(text_[begin])) ++begin;
   }
   node.name_.assign(tag.name);
-  if (!IsXml(contentBegin, contentEnd)) {
+  if (!IsXml(contentBegin, contentEnd, level + 1)) {
     node.value_.assign(Between(text_, contentBegin, contentEnd));
     return;
   }

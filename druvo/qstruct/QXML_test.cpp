@@ -74,16 +74,25 @@ TEST(TQXmlNode, MalformedTextRaisesAndKeepsEarlierChildren) {
 }
 
 TEST(TQXmlNode, NestingIsBoundedAndDeepTreesAreSafe) {
-  auto nested = [](int depth) {
+  auto nested = [](int depth, const std::string& inner = "x") {
     std::string open, close;
     for (int i = 0; i < depth; ++i) {
-      open += "<e" + std::to_string(i) + ">";
-      close = "</e" + std::to_string(i) + ">" + close;
+      open += "<e" + std::to_string(i) + "> ";
+      close = "</e" + std::to_string(i) + "> " + close;
     }
-    return open + "x" + close;
+    return open + inner + close;
   };
+  // Deep elements find their close tags through an index: same rules.
   TQXmlNode node;
-  std::string text = nested(TQXmlNode::MaxNestingDepth);
+  std::string text = nested(12, "<a><a>1</a></a>");
+  EXPECT_EQ(MessageOf([&] { node.QXmlParse(text); }),
+            "Invalid XML format: '<//a>' not found");
+  text = nested(12, "junk <b>1</b><c/> <e11 />t");
+  node.QXmlParse(text);
+  const TQXmlNode* deep = &node;
+  for (int i = 1; i < 12; ++i) deep = deep->getNode(0);
+  EXPECT_EQ(Shape(*deep), "e11={b=1,c=,e11 =,=t}");
+  text = nested(TQXmlNode::MaxNestingDepth);
   node.QXmlParse(text);
   text = nested(TQXmlNode::MaxNestingDepth + 1);
   EXPECT_EQ(MessageOf([&] { node.QXmlParse(text); }),
