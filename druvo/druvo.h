@@ -22,6 +22,8 @@
 #include "druvo/platform/NumberText.h"
 #include "druvo/platform/TList.h"
 #include "druvo/platform/TStringList.h"
+#include "druvo/qstruct/QSTRUCT.h"
+#include "druvo/qstruct/QXML.h"
 #include "druvo/services/UVlqIBL.h"
 #include "druvo/services/UVlqIGc.h"
 #include "druvo/services/UVlqIShp.h"
