@@ -8,8 +8,9 @@
 // value fails and creates nothing. Share mode 0 keeps every other opener out,
 // in this process too; a non-zero share mode admits other sharing openers
 // only. An open that is refused truncates nothing and leaves no file behind.
-// Directories are not files here: opening one fails. Handles without read or
-// write access open the file but fail every read and write.
+// Directories are not files here: opening one fails, as does a name that
+// holds a zero byte. Handles without read or write access open the file but
+// fail every read and write.
 //
 // A Windows build puts the real calls behind this header (File_win32.cpp).
 #pragma once

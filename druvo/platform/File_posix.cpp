@@ -110,7 +110,9 @@ std::string FileSystemName(const AnsiString& name) {
 
 FileHandle FileOpen(const AnsiString& name, unsigned access, unsigned shareMode,
                     unsigned disposition) {
-  if (disposition == FileTruncateExisting && !WantsWrite(access)) {
+  // A zero byte would cut the name short and open some other file.
+  if ((disposition == FileTruncateExisting && !WantsWrite(access)) ||
+      name.find('\0') != AnsiString::npos) {
     return InvalidFileHandle;
   }
   const std::string path = FileSystemName(name);

@@ -82,7 +82,8 @@ int FindFirst(const AnsiString& path, int attr, TSearchRec& found) {
   auto state = std::make_unique<TSearchRec::State>();
   state->Pattern = slash == AnsiString::npos ? path : path.substr(slash + 1);
   state->Exclude = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
-  if (state->Pattern.empty() || HasWildcard(directory)) {
+  if (state->Pattern.empty() || HasWildcard(directory) ||
+      path.find('\0') != AnsiString::npos) {
     return FindErrorFileNotFound;
   }
   state->Dir.reset(::opendir(FileSystemName(directory).c_str()));

@@ -57,8 +57,7 @@ TEST(HASLODBG, ShowSQLAppendsOrWritesFromTheStart) {
   EXPECT_EQ(ReadFile(log), "SELECT 1\r\nSELECT \xB3\r\n");
   test::WriteFile(log, "0123456789ABCDEFGHIJ");
   TStringList lines;
-  lines.Add(u"  ab \t");
-  lines.Add(u"\u0142");
+  lines.SetText(u"  ab \t\n\u0142");
   ShowSQL(log, &lines);
   EXPECT_EQ(ReadFile(log), "ab\r\n\xB3\r\n789ABCDEFGHIJ");
   ShowSQL(dir / "missing/sql.log", "lost");
@@ -72,9 +71,7 @@ TEST(HASLODBG, ShowInfoGoesToTheMessageBoxHandler) {
     return 1;
   };
   const MessageBoxHandler previous = SetMessageBoxHandler(remember);
-  ShowInfo(
-      "B\xB3\xB9"
-      "d");
+  ShowInfo("B\xB3\xB9\x64");
   EXPECT_EQ(shown, u"Debug Info|Błąd|16");
   EXPECT_EQ(SetMessageBoxHandler(nullptr), remember);
   EXPECT_EQ(SetMessageBoxHandler(nullptr), previous);

@@ -38,6 +38,7 @@ TEST(Plik, DispositionsOnExistingAndMissingFiles) {
     EXPECT_EQ(std::filesystem::exists(dir / "new"), c[3] == 0) << tryb;
   }
   EXPECT_EQ(Plik().Open(dir.path(), 3, kRead), -1);
+  EXPECT_EQ(Plik().Open(dir / std::string("a\0b", 3), 4, kRead), -1);
 }
 
 TEST(Plik, ShareModeZeroExcludesEveryOtherOpener) {
@@ -46,9 +47,8 @@ TEST(Plik, ShareModeZeroExcludesEveryOtherOpener) {
   Plik first, second;
   ASSERT_EQ(first.Open(name, 4, kReadWrite), 0);
   ASSERT_EQ(first.BinaryPuts("data"), 0);
-  for (unsigned tryb : {2u, 3u, 4u, 5u}) {
+  for (unsigned tryb : {2u, 3u, 4u, 5u})
     EXPECT_EQ(second.Open(name, tryb, kReadWrite), -1) << tryb;
-  }
   EXPECT_FALSE(second.FindTextA(name, "data"));
   EXPECT_EQ(ReadFile(name), "data\r\n");  // a refused open truncates nothing
   // Reopening on the same object fails too and closes the file held.
@@ -191,12 +191,10 @@ TEST(Plik, FindTextAFindsMatchesAcrossBlocks) {
 
 TEST(Plik, ExistenceFollowsTheDirectorySearch) {
   TempDir dir;
-  for (const char* sub : {"Kat", ".ukrytyKat", "sub"}) {
+  for (const char* sub : {"Kat", ".ukrytyKat", "sub"})
     std::filesystem::create_directories(dir / sub);
-  }
-  for (const char* file : {"Plik.TXT", ".ukryty", "sub/bezkropki"}) {
-    WriteFile(dir / file, "");
-  }
+  for (const char* name : {"Plik.TXT", ".ukryty", "sub/bezkropki"})
+    WriteFile(dir / name, "");
   Plik file;
   ASSERT_EQ(file.Open(dir.path() + "\\\xB3\xF3\x64\x9F.txt", 1, 0), 0);
   EXPECT_TRUE(std::filesystem::exists(dir / "łódź.txt"));
