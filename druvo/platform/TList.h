@@ -4,6 +4,7 @@
 // alone. Index errors raise EListError("List index out of bounds (N)").
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "druvo/platform/Export.h"
@@ -36,5 +37,18 @@ class DRUVO_API TList {
   void CheckIndex(int index) const;
   std::vector<void*> items_;
 };
+
+// For lists whose items the holder owns: destroys the items of `list` as
+// `T`, from the last, and leaves the list empty. A null list is left alone.
+template <typename T>
+void DestroyItemsAs(TList* list) {
+  if (list == nullptr) return;
+  while (list->Count() > 0) {
+    const int last = list->Count() - 1;
+    std::unique_ptr<T> item(static_cast<T*>(list->Items(last)));
+    list->SetItems(last, nullptr);
+    list->Delete(last);
+  }
+}
 
 }  // namespace druvo

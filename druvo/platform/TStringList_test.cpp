@@ -225,6 +225,7 @@ TEST(TList, IndexErrorsNameTheIndex) {
   ExpectIndexErrors({{[&] { list.Delete(1); }, 1},
                      {[&] { list.Move(0, 1); }, 1},
                      {[&] { list.Exchange(-1, 0); }, -1},
+                     {[&] { list.Exchange(0, 1); }, 1},
                      {[&] { list.SetItems(2, nullptr); }, 2}});
 }
 

@@ -8,18 +8,6 @@ namespace {
 
 constexpr const char* kSection = "Druvo_UVlqIBL";
 
-// Destroys the items of `lista` as `T`, from the last, then leaves it empty.
-template <typename T>
-void DestroyItemsAs(TList* lista) {
-  if (lista == nullptr) return;
-  while (lista->Count() > 0) {
-    const int last = lista->Count() - 1;
-    std::unique_ptr<T> item(static_cast<T*>(lista->Items(last)));
-    lista->SetItems(last, nullptr);
-    lista->Delete(last);
-  }
-}
-
 // The first non-null item of `lista`, read as `T`, for which `matches` holds.
 template <typename T, typename Predicate>
 T* FindItemAs(TList* lista, Predicate matches) {

@@ -10,18 +10,6 @@ namespace druvo {
 
 namespace {
 
-// Destroys the items of `lista` as `T`, from the last, then leaves it empty.
-template <typename T>
-void DestroyItemsAs(TList* lista) {
-  if (lista == nullptr) return;
-  while (lista->Count() > 0) {
-    const int last = lista->Count() - 1;
-    std::unique_ptr<T> item(static_cast<T*>(lista->Items(last)));
-    lista->SetItems(last, nullptr);
-    lista->Delete(last);
-  }
-}
-
 // Year, month, day, hour, minute and second of a moment.
 std::array<unsigned short, 6> Fields(TDateTime moment) {
   std::array<unsigned short, 6> f{};
