@@ -450,8 +450,9 @@ class DRUVO_API TVLQKonwersjaKSeF {
   };
   static TKwotyWiersza OdczytajKwotyWiersza(const TPolaWiersza& wiersz,
                                             bool zaliczka);
+  // `stary`: the line of the state before with the same number, or null.
   void WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                    const TMapaWierszy& przed, bool rozbieznosc, bool zaliczka,
+                    const TVLQXmlNode* stary, bool rozbieznosc, bool zaliczka,
                     const AnsiString& komentarz1, const AnsiString& komentarz2);
   void WpiszUsunietePozycje(const TMapaWierszy& po, const TMapaWierszy& przed,
                             bool zaliczka, const TMapaKomentarzy& komentarze1,

@@ -171,6 +171,10 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
     for (const auto& dziecko : wiersz->Nodes) {
       const AnsiString& nazwa = dziecko->Name;
       if (nazwa.size() >= TOpisWiersza::kDlugosci) continue;
+      // The fields of each length are listed in TPoleWiersza order: none
+      // wanted when the first is not.
+      const signed char pierwsze = opis.PolaODlugosci[nazwa.size()][0];
+      if (pierwsze < 0 || pierwsze >= ilePol) continue;
       TKluczNazwy klucz;
       const bool zKluczem = KluczNazwyDziecka(nazwa, klucz);
       for (const signed char pole : opis.PolaODlugosci[nazwa.size()]) {
@@ -324,9 +328,15 @@ bool TVLQKonwersjaKSeF::WpiszPozycjeDoPliku(
   const TMapaKomentarzy& uwagi2 =
       TekstyEDI != nullptr ? TekstyEDI->KomentarzePozycji[1] : komentarze2;
   bool innaNizNpI = false;
+  // Both maps are ordered: the line before is found by walking along.
+  auto przedNr = przed.begin();
   for (const auto& [nr, wezel] : po) {
+    while (przedNr != przed.end() && przedNr->first < nr) ++przedNr;
+    const TVLQXmlNode* stary = przedNr != przed.end() && przedNr->first == nr
+                                   ? przedNr->second
+                                   : nullptr;
     const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
-    WpiszPozycje(nr, wiersz, przed, rozbieznosc, zaliczka,
+    WpiszPozycje(nr, wiersz, stary, rozbieznosc, zaliczka,
                  KomentarzLinii(uwagi1, nr), KomentarzLinii(uwagi2, nr));
     if (!AnsiSameText(wiersz.Tekst(pwStawkaVat), "np I")) {
       innaNizNpI = true;
@@ -343,20 +353,19 @@ bool TVLQKonwersjaKSeF::WpiszPozycjeDoPliku(
 // its price or gross/net mode changed, as the old line removed and the new
 // one added.
 void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                                     const TMapaWierszy& przed,
-                                     bool rozbieznosc, bool zaliczka,
+                                     const TVLQXmlNode* stary, bool rozbieznosc,
+                                     bool zaliczka,
                                      const AnsiString& komentarz1,
                                      const AnsiString& komentarz2) {
   const TKwotyWiersza teraz = OdczytajKwotyWiersza(wiersz, zaliczka);
   Dane.CenyBrutto = teraz.Brutto;
-  const auto stary = przed.find(nr);
-  if (stary == przed.end()) {
+  if (stary == nullptr) {
     DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, false,
                   0);
     return;
   }
   const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(
-      TPolaWiersza(stary->second, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
+      TPolaWiersza(stary, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
       zaliczka);
   if (!SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
                                            teraz.Brutto, wczesniej.Brutto)) {
@@ -373,9 +382,8 @@ void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
   TKwotyWiersza usuniety = wczesniej;
   usuniety.Ilosc = -wczesniej.Ilosc;
   usuniety.Wartosc = -wczesniej.Wartosc;
-  DopiszPozycje(TPolaWiersza(stary->second, OpisWiersza(zaliczka)), nr,
-                usuniety, zaliczka, komentarz1, komentarz2, true,
-                wczesniej.Ilosc);
+  DopiszPozycje(TPolaWiersza(stary, OpisWiersza(zaliczka)), nr, usuniety,
+                zaliczka, komentarz1, komentarz2, true, wczesniej.Ilosc);
   DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, true, 0);
 }
 
@@ -384,8 +392,10 @@ void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
 void TVLQKonwersjaKSeF::WpiszUsunietePozycje(
     const TMapaWierszy& po, const TMapaWierszy& przed, bool zaliczka,
     const TMapaKomentarzy& komentarze1, const TMapaKomentarzy& komentarze2) {
+  auto poNr = po.begin();
   for (const auto& [nr, wezel] : przed) {
-    if (po.count(nr) != 0) continue;
+    while (poNr != po.end() && poNr->first < nr) ++poNr;
+    if (poNr != po.end() && poNr->first == nr) continue;
     const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
     TKwotyWiersza usuniety = OdczytajKwotyWiersza(wiersz, zaliczka);
     const double stanPoczatkowy = usuniety.Ilosc;

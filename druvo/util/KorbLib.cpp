@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -372,12 +373,92 @@ bool IsPlainDecimal(std::string_view text) {
   return fractionDigits > 0 && pos + 1 + fractionDigits == text.size();
 }
 
+// Rounding without the decimal text. With x = |value| * 10^places below
+// 2^48, the shortest text S lies within half an ulp of the value, so S * 10^k
+// is within 2^-5 of the exact product and the product is within 2^-5 of x:
+// S * 10^k is within 1/16 of x. When x's fraction is below 3/8 or above 5/8,
+// S rounds half away from zero to trunc(x) or trunc(x) + 1 (S itself when it
+// has no more than `places` decimals); only fractions near a half, where S
+// decides the tie, need the text.
+constexpr double kPowersOf10[] = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kFastLimit = 281474976710656.0;  // 2^48
+
+// |value| rounded to `places` decimals, times 10^places, into `scaled`;
+// false when the fast path cannot decide (the caller uses the text then).
+bool ScaledRound(double value, int places, std::uint64_t& scaled) {
+  if (places < 0 || places > 22) return false;
+  const double x = std::fabs(value) * kPowersOf10[places];
+  if (!(x < kFastLimit)) return false;
+  const double whole = std::trunc(x);
+  const double fraction = x - whole;  // exact below 2^52
+  if (fraction > 0.375 && fraction < 0.625) return false;
+  scaled = static_cast<std::uint64_t>(whole) + (fraction >= 0.625 ? 1 : 0);
+  return true;
+}
+
+// Appends `scaled` / 10^places in fixed notation, trailing zeros of the
+// fraction dropped down to `minimum` places.
+void AppendFixed(AnsiString& out, std::uint64_t scaled, int places,
+                 int minimum) {
+  char digits[32];
+  int length = 0;
+  for (std::uint64_t rest = scaled; rest != 0 || length <= places; rest /= 10) {
+    digits[length++] = static_cast<char>('0' + rest % 10);
+  }
+  // digits[] holds the number backwards, at least places + 1 digits.
+  int dropped = 0;
+  while (dropped < places - minimum && digits[dropped] == '0') ++dropped;
+  char text[40];
+  int size = 0;
+  for (int i = length - 1; i >= places; --i) text[size++] = digits[i];
+  if (dropped < places) {
+    text[size++] = '.';
+    for (int i = places - 1; i >= dropped; --i) text[size++] = digits[i];
+  }
+  out.append(text, static_cast<std::size_t>(size));
+}
+
+// A plain decimal of at most 15 digits is m / 10^f with both exact doubles:
+// one division rounds it correctly, as from_chars would. False for others.
+bool ReadShortDecimal(std::string_view text, double& value) {
+  const bool negative = !text.empty() && text[0] == '-';
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction = -1;  // digits after the point, once one was seen
+  for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.' && fraction < 0 && digits > 0) {
+      fraction = 0;
+      continue;
+    }
+    if (c < '0' || c > '9' || ++digits > 15) return false;
+    mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+    if (fraction >= 0) ++fraction;
+  }
+  if (digits == 0 || fraction == 0) return false;
+  const double magnitude =
+      static_cast<double>(mantissa) / kPowersOf10[fraction < 0 ? 0 : fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 TxfTools::TxfTools(double value) : value_(value) {}
 
 double TxfTools::Round(int places) const {
   if (!std::isfinite(value_)) return value_;
+  std::uint64_t scaled = 0;
+  if (ScaledRound(value_, places, scaled)) {
+    // Division by an exact power of ten rounds correctly, as reading the
+    // decimal text would. A value already within `places` comes back as it
+    // was; a value rounded away to zero becomes +0.
+    if (scaled == 0) return value_ == 0 ? value_ : 0.0;
+    const double rounded = static_cast<double>(scaled) / kPowersOf10[places];
+    return value_ < 0 ? -rounded : rounded;
+  }
   Decimal number = ShortestDecimal(value_);
   if (!RoundDecimal(number, places)) return value_;
   return ToDouble(number, value_);
@@ -385,6 +466,10 @@ double TxfTools::Round(int places) const {
 
 bool TxfTools::FromString(std::string_view text, int base, bool strict) {
   double parsed = 0.0;
+  if (base == 10 && ReadShortDecimal(text, parsed)) {
+    value_ = parsed;
+    return true;
+  }
   AnsiString error;
   if (base != 10) {
     error = "Unsupported number base " + std::to_string(base);
@@ -405,6 +490,14 @@ bool TxfTools::FromString(std::string_view text, int base, bool strict) {
 AnsiString TxfTools::ToDBField(int minDecimals, int maxDecimals) const {
   if (std::isnan(value_)) return "NAN";
   if (std::isinf(value_)) return value_ < 0 ? "-INF" : "INF";
+  std::uint64_t scaled = 0;
+  if (ScaledRound(value_, maxDecimals, scaled)) {
+    AnsiString result;
+    if (scaled != 0 && value_ < 0) result += '-';
+    AppendFixed(result, scaled, maxDecimals,
+                std::clamp(minDecimals, 0, maxDecimals));
+    return result;
+  }
   Decimal number = ShortestDecimal(value_);
   RoundDecimal(number, maxDecimals);
   auto [integerPart, fraction] = FixedParts(number);

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,11 @@ using test::ReadFile;
 using W = std::vector<WideString>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+constexpr int kRandomValues = 100000;
+#else
+constexpr int kRandomValues = 1000000;
+#endif
 
 // A file path in the temporary directory, unique to this process; the file
 // is removed when the object goes.
@@ -232,6 +241,69 @@ TEST(TxfTools, ToDBFieldWritesMinToMaxDecimals) {
         << c.value << " (" << c.min << "," << c.max << ")";
   }
   EXPECT_EQ(TxfTools(1e20).ToDBField(0, 2), "100000000000000000000");
+}
+
+// The slow way, written apart from the library: the shortest text of the
+// value in fixed notation, rounded half away from zero digit by digit to
+// exactly `places` decimals; `changed` when digits went.
+std::string RoundByHand(double value, int places, bool& changed) {
+  char b[64];
+  const std::string text(
+      b, std::to_chars(b, b + 64, value, std::chars_format::scientific).ptr);
+  std::string digits;
+  for (const char c : text.substr(0, text.find('e'))) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  int point = std::stoi(text.substr(text.find('e') + 1)) + 1;
+  if (point <= 0) digits.insert(0, 1 - point, '0'), point = 1;
+  digits.resize(std::max<std::size_t>(digits.size(), point), '0');
+  changed = static_cast<int>(digits.size()) > point + places;
+  bool up = changed && digits[point + places] >= '5';
+  digits.resize(point + places, '0');
+  for (int i = point + places - 1; up && i >= 0; --i) {
+    up = digits[i] == '9';
+    digits[i] = up ? '0' : static_cast<char>(digits[i] + 1);
+  }
+  if (up) digits.insert(0, "1"), ++point;
+  if (places > 0) digits.insert(point, ".");
+  return (value < 0 ? "-" : "") + digits;
+}
+
+// A million values (fewer in Debug and sanitizer builds): amounts with a few
+// decimals and ties, and doubles of every magnitude the conversion meets.
+TEST(TxfTools, NumberTextMatchesRoundingTheShortestTextByHand) {
+  std::mt19937_64 random(17);
+  for (int i = 0, failures = 0; i < kRandomValues && failures < 10; ++i) {
+    const auto pick = [&random](std::uint64_t n) { return random() % n; };
+    const double value =
+        (pick(2) ? -1.0 : 1.0) *
+        (pick(2) ? std::ldexp(double(random() >> 11), int(pick(100)) - 93)
+                 : (double(pick(1000000000)) + 0.5 * double(pick(2))) /
+                       std::pow(10.0, double(pick(9))));
+    const int max = static_cast<int>(pick(9));
+    const int min = static_cast<int>(pick(max + 1));
+    bool changed = false;
+    std::string text = RoundByHand(value, max, changed);
+    double rounded = 0;  // the rounded text read back; zero is +0
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    rounded = !changed ? value : rounded + 0.0;
+    while (max > min && text.back() == '0' &&
+           text.size() - text.find('.') - 1 > std::size_t(min))
+      text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    if (text.find_first_of("123456789") == std::string::npos)
+      text.erase(0, text[0] == '-');
+    TxfTools read;
+    read.FromString(text, 10, true);
+    const double got[] = {TxfTools(value).Round(max), read.Value()};
+    const double want[] = {rounded, std::stod(text)};
+    if (TxfTools(value).ToDBField(min, max) != text ||
+        std::memcmp(got, want, sizeof got) != 0) {
+      ++failures;
+      ADD_FAILURE() << std::setprecision(17) << value << " (" << min << ","
+                    << max << ")";
+    }
+  }
 }
 
 TEST(TxfTools, FromStringAcceptsOnlyPlainDecimals) {
