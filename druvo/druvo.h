@@ -12,6 +12,7 @@
 #include "druvo/platform/DateTime.h"
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/Export.h"
+#include "druvo/platform/LocalTime.h"
 #include "druvo/platform/NumberText.h"
 #include "druvo/platform/TList.h"
 #include "druvo/platform/TStringList.h"

@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <ctime>
 
 #include "druvo/platform/Exceptions.h"
+#include "druvo/platform/LocalTime.h"
 
 namespace druvo {
 
@@ -120,20 +120,9 @@ int DayOfWeek(TDateTime date) {
 }
 
 TDateTime Now() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  std::tm local{};
-  localtime_r(&now.tv_sec, &local);
-  const TDateTime date =
-      EncodeDate(static_cast<unsigned short>(local.tm_year + 1900),
-                 static_cast<unsigned short>(local.tm_mon + 1),
-                 static_cast<unsigned short>(local.tm_mday));
-  // A leap second (tm_sec 60) is held at 59.
-  const int second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  return date + EncodeTime(static_cast<unsigned short>(local.tm_hour),
-                           static_cast<unsigned short>(local.tm_min),
-                           static_cast<unsigned short>(second),
-                           static_cast<unsigned short>(now.tv_nsec / 1000000));
+  const TLocalTime local = CurrentLocalTime();
+  return EncodeDate(local.Year, local.Month, local.Day) +
+         EncodeTime(local.Hour, local.Minute, local.Second, local.Millisecond);
 }
 
 TDateTime Date() { return std::trunc(Now()); }
