@@ -28,4 +28,6 @@ endforeach()
 function(druvo_windows_library target)
   # druvo.dll, not libdruvo.dll: the name host modules load.
   set_target_properties(${target} PROPERTIES PREFIX "")
+  # The shell (shortcuts, special folders), COM and the message box.
+  target_link_libraries(${target} PRIVATE shell32 ole32 uuid user32)
 endfunction()

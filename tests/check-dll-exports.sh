@@ -1,7 +1,9 @@
 #!/bin/sh
 # Checks that druvo.dll exports exactly what the Linux library exports: the
 # DLL's export table (objdump -p) against the shared object's dynamic
-# symbols (nm -D), both demangled. Compared are the library's own names
+# symbols (nm -D), both demangled, with "long long" read as "long" (64-bit
+# integers such as int64_t and size_t are long on Linux, long long on
+# 64-bit Windows). Compared are the library's own names
 # (druvo::..., and the vtables, typeinfo and thunks of its classes); the
 # template instantiations, local statics and typeinfo names that ELF exports
 # as a side effect are not part of the interface. A class marked for export
@@ -19,7 +21,7 @@ interface() {
   "$cxxfilt" |
     grep -E '^(druvo::|(vtable|typeinfo|VTT) for druvo::|(non-)?virtual thunk to druvo::)' |
     grep -vE '^druvo::.*\)( const)?::[A-Za-z_]' |
-    sed -E 's/unsigned long( long)?/unsigned long long/g' | LC_ALL=C sort -u
+    sed -E 's/long long/long/g' | LC_ALL=C sort -u
 }
 
 "$objdump" -p "$dll" |

@@ -1,6 +1,6 @@
-#include "druvo/platform/LocalTime.h"
-
 #include <time.h>
+
+#include "druvo/platform/LocalTime.h"
 
 namespace druvo {
 

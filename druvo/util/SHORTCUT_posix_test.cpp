@@ -1,0 +1,56 @@
+#include "druvo/util/SHORTCUT.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/FileTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace druvo {
+namespace {
+
+using test::ReadFile;
+using test::ScopedEnv;
+
+TEST(SHORTCUT, CreateShortcutWritesADesktopEntry) {
+  test::TempDir dir;
+  const std::string path = dir.path() + "\\Skr\xF3t.desktop";
+  const std::string head = "[Desktop Entry]\nType=Application\nName=Skrót\n";
+  test::WriteFile(dir / "Skrót.desktop", "old");
+  CreateShortcut("\\opt\\Moja \xB3\\run", path.c_str(), nullptr,
+                 "C:\\Praca\\\\", "--x 50% \"a b\"");
+  EXPECT_EQ(ReadFile(dir / "Skrót.desktop"),
+            head +
+                "Exec=\"/opt/Moja ł/run\" --x 50%% \"a b\"\n"
+                "Path=C:/Praca/\nIcon=/opt/Moja ł/run\n");
+  // Reserved characters are quoted and escaped; no value spans lines.
+  CreateShortcut("/a/b\"$c", path.c_str(), nullptr, " w\n", nullptr);
+  EXPECT_EQ(ReadFile(dir / "Skrót.desktop"),
+            head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\n\nIcon=/a/b\"$c\n");
+  // Too long a name, or a missing folder, saves nothing.
+  const std::string tooLong = dir.path() + "/" + std::string(300, 'x');
+  CreateShortcut("/bin/true", tooLong.c_str(), nullptr, nullptr, nullptr);
+  CreateShortcut("/bin/true", (dir / "missing/s").c_str(), "", "", "");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+            1);
+}
+
+TEST(SHORTCUT, QGetSpecialDirGivesTheDesktop) {
+  char buf[ShortcutMaxPath];
+  {
+    const ScopedEnv desktop("XDG_DESKTOP_DIR", "/home/u/Pulpit \xC5\x82/");
+    QGetSpecialDir(nullptr, buf, 1);
+    EXPECT_STREQ(buf, "/home/u/Pulpit \xB3");
+  }
+  const ScopedEnv desktop("XDG_DESKTOP_DIR", std::nullopt);
+  const ScopedEnv home("HOME", "/home/u/");
+  QGetSpecialDir(nullptr, buf, 1);
+  EXPECT_STREQ(buf, "/home/u/Desktop");
+  QGetSpecialDir(nullptr, buf, 0);
+  EXPECT_STREQ(buf, "");
+}
+
+}  // namespace
+}  // namespace druvo
