@@ -14,11 +14,14 @@ BUILD_PACKAGES = cmake g++ make libgtest-dev nlohmann-json3-dev pkg-config libxm
 BENCH_PACKAGES = libbenchmark-dev libpugixml-dev
 FUZZ_PACKAGES = clang libclang-rt-dev
 MUTATE_PACKAGES = python3
+# The Windows cross-build: MinGW-w64 (POSIX threads), Wine to run the tests,
+# GoogleTest's sources to build it for the target, binutils for objdump.
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 googletest binutils
 # make mutate FILE=druvo/util/KUTIL.cpp [MUTANTS=60] [SEED=1]
 MUTANTS ?= 60
 SEED ?= 1
 
-.PHONY: all build test demo sanitize bench fuzz mutate install package-check format clean
+.PHONY: all build test demo sanitize bench fuzz mutate install package-check windows windows-test format clean
 
 all: test
 
@@ -81,12 +84,28 @@ package-check: .deps-build
 	LD_LIBRARY_PATH=$$(dirname "$$(dirname "$$pc")") "$$tmp/pc-consumer"; \
 	echo "package consumer built both ways"
 
+# druvo.dll (with its import library libdruvo.dll.a), druvo.exe and the test
+# programs for 64-bit Windows, all in build-windows/bin with the MinGW
+# runtime DLLs; windows-test runs the CTest set under Wine, in a Wine prefix
+# inside build-windows. The Linux library (build/) is built too: a test
+# compares the DLL's exports with its.
+windows: build .deps-windows
+	cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DDRUVO_REFERENCE_LIBRARY=$(CURDIR)/build/libdruvo.so
+	WINEPREFIX=$(CURDIR)/build-windows/wineprefix cmake/wine-run --init
+	cmake --build build-windows -j $(JOBS)
+
+windows-test: windows
+	ctest --test-dir build-windows --output-on-failure -j $(JOBS)
+
 format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz build-mutate
+	rm -rf build build-asan build-bench build-fuzz build-mutate build-windows
 
 .deps-%:
 	@./cmake/ensure-packages $(BUILD_PACKAGES) $(if $(filter bench,$*),$(BENCH_PACKAGES)) \
-	  $(if $(filter fuzz,$*),$(FUZZ_PACKAGES)) $(if $(filter mutate,$*),$(MUTATE_PACKAGES))
+	  $(if $(filter fuzz,$*),$(FUZZ_PACKAGES)) $(if $(filter mutate,$*),$(MUTATE_PACKAGES)) \
+	  $(if $(filter windows,$*),$(WINDOWS_PACKAGES))

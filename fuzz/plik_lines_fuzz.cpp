@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -121,13 +122,13 @@ struct ScratchFile {
   ~ScratchFile() { ::unlink(name.c_str()); }
 };
 
+// Bytes as they are: a binary stream, also where files have a text mode.
 void WriteFile(const std::string& name, const std::string& data) {
-  const int fd = ::open(name.c_str(), O_WRONLY | O_TRUNC);
-  if (fd < 0 || ::write(fd, data.data(), data.size()) !=
-                    static_cast<ssize_t>(data.size())) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  if (!out.write(data.data(), static_cast<std::streamsize>(data.size())) ||
+      !out.flush()) {
     std::abort();
   }
-  ::close(fd);
 }
 
 }  // namespace

@@ -726,7 +726,7 @@ TEST(TVLQKonwersjaKSeF, RealInvoicesGiveTheirReviewedEdiText) {
     const fs::path wzorzec =
         (wzorce / fs::relative(plik, faktury)).replace_extension(".edi");
     TVLQXmlNode faktura;
-    Parsuj(faktura, Utf8ToAnsi(ReadFile(plik)));
+    Parsuj(faktura, Utf8ToAnsi(ReadFile(plik.string())));
     AnsiString wynik;
     ASSERT_NO_THROW(TVLQKonwersjaKSeF::KonwertujDaneZXmlNaVelquant5DoTekstu(
         &faktura, wynik, nullptr, nullptr, ""))
@@ -736,7 +736,7 @@ TEST(TVLQKonwersjaKSeF, RealInvoicesGiveTheirReviewedEdiText) {
       std::ofstream(wzorzec, std::ios::binary) << wynik;
     }
     ASSERT_TRUE(fs::exists(wzorzec)) << wzorzec;
-    EXPECT_EQ(wynik, ReadFile(wzorzec)) << plik;
+    EXPECT_EQ(wynik, ReadFile(wzorzec.string())) << plik;
   }
 }
 

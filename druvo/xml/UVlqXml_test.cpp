@@ -283,7 +283,7 @@ TEST(TVLQXmlNode, RealInvoicesRoundTrip) {
     for (const auto& entry :
          fs::directory_iterator(fs::path(DRUVO_TESTDATA_DIR) / folder)) {
       TVLQXmlNode invoice;
-      invoice.XmlParse(Utf8ToAnsi(ReadFile(entry.path())), true, true);
+      invoice.XmlParse(Utf8ToAnsi(ReadFile(entry.path().string())), true, true);
       ASSERT_EQ(invoice.Name, "Faktura") << entry.path();
       ASSERT_NE(invoice.GetNodeByName("Fa"), nullptr) << entry.path();
       EXPECT_EQ(ParsedShape(invoice.ToXmlDefWJednejLinii()), Shape(invoice))

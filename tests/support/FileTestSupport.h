@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace druvo::test {
@@ -17,10 +18,16 @@ namespace druvo::test {
 class TempDir {
  public:
   TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(base != nullptr ? base : "/tmp") + "/druvo_test.XXXXXX";
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const std::filesystem::path dir =
+          base / ("druvo_test." + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(dir, error)) {
+        path_ = dir.generic_string();
+      }
+    }
   }
   ~TempDir() {
     std::error_code ignored;
@@ -56,12 +63,18 @@ class ScopedEnv {
 
  private:
   void Set(const std::optional<std::string>& value) {
+#ifdef _WIN32
+    // An empty value removes the variable.
+    ::_putenv_s(name_.c_str(), value ? value->c_str() : "");
+    ::_tzset();
+#else
     if (value) {
       ::setenv(name_.c_str(), value->c_str(), 1);
     } else {
       ::unsetenv(name_.c_str());
     }
     ::tzset();
+#endif
   }
   std::string name_;
   std::optional<std::string> saved_;

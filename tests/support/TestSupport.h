@@ -40,8 +40,10 @@ inline std::string ReadFile(const std::string& path) {
 class CommaLocale {
  public:
   CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
+    // Windows names its locales differently.
     for (const char* name : {"pl_PL.UTF-8", "pl_PL.utf8", "de_DE.UTF-8",
-                             "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+                             "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
+                             "Polish_Poland.1250", "German_Germany.1252"}) {
       if (std::setlocale(LC_ALL, name) != nullptr &&
           std::string(std::localeconv()->decimal_point) == ",") {
         active_ = true;

@@ -1,11 +1,11 @@
 #include "tools/druvo/Commands.h"
 
-#include <sys/stat.h>
-
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "druvo/contractors/UVlqIDK.h"
@@ -47,8 +47,8 @@ std::string ViolationPlace(const std::string& file,
 }
 
 bool PathExists(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0;
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 class Converter {

@@ -1,11 +1,11 @@
 #include "tools/druvo/Reporter.h"
 
-#include <unistd.h>
+#include "tools/druvo/Console.h"
 
 namespace druvo::cli {
 
 Reporter::Reporter(std::FILE* errors)
-    : stream_(errors), terminal_(isatty(fileno(errors)) == 1) {}
+    : stream_(errors), terminal_(IsTerminal(errors)) {}
 
 Reporter::~Reporter() { EndBatch(); }
 

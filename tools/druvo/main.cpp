@@ -8,6 +8,7 @@
 
 #include "tools/druvo/CliError.h"
 #include "tools/druvo/Commands.h"
+#include "tools/druvo/Console.h"
 #include "tools/druvo/Options.h"
 #include "tools/druvo/Reporter.h"
 
@@ -54,6 +55,7 @@ int Run(const druvo::cli::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  druvo::cli::PrepareConsole();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const druvo::cli::ParsedCommandLine parsed =
       druvo::cli::ParseCommandLine(args);

@@ -8,6 +8,8 @@ DATA=$2
 EXAMPLES=$3
 VERSION=$4
 CASE=$5
+# The separator the program joins paths with (\ on Windows).
+SEP=${DRUVO_PATH_SEPARATOR:-/}
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/druvo-cli-test.XXXXXX") || exit 1
 trap 'rm -rf "$WORK"' EXIT
@@ -137,7 +139,7 @@ case_existing_output_needs_force() {
   cp "$DATA/invoice-utf8.xml" d/a.xml
   run ksef2edi -o . a.xml d/a.xml --force
   expect_rc 1
-  expect_err "d/a.xml: './a.edi' is the output of an earlier input of this run; not written"
+  expect_err "d/a.xml: '.${SEP}a.edi' is the output of an earlier input of this run; not written"
   expect_no_temporaries .
 }
 
@@ -221,6 +223,22 @@ FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
 FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
 END
   expect_same out expected
+}
+
+# The whole sample set converts to the reviewed EDI bytes the library's own
+# tests keep (testdata/edi), on every platform.
+case_samples_give_reviewed_edi() {
+  for version in fa2 fa3; do
+    run ksef2edi -o "out-$version" "$KSEF_SAMPLES/$version"
+    expect_rc 0
+    expect_no_err
+    for invoice in "$KSEF_SAMPLES/$version"/*.xml; do
+      name=$(basename "$invoice" .xml)
+      expect_same "out-$version/$name.edi" "$EDI_SAMPLES/$version/$name.edi"
+    done
+    [ "$(ls "out-$version" | wc -l)" -eq "$(ls "$KSEF_SAMPLES/$version" | grep -c '\.xml$')" ] ||
+      fail "not one EDI file per $version sample"
+  done
 }
 
 # Every sample invoice is valid under the schema of its own version, and each
