@@ -36,8 +36,9 @@ install(FILES ${PROJECT_BINARY_DIR}/druvo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}
 # The Python package (python/druvo), where the prefix's Python looks for
 # packages (lib/python3.X/dist-packages on Debian, site-packages elsewhere;
 # set DRUVO_PYTHON_INSTALL_DIR to choose), with a _location.py naming the
-# installed library so that it is found without DRUVO_LIBRARY.
-if(BUILD_SHARED_LIBS)
+# installed library so that it is found without DRUVO_LIBRARY. (Not yet for
+# Windows builds, where the DLL is installed beside the programs.)
+if(BUILD_SHARED_LIBS AND NOT WIN32)
   find_program(DRUVO_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH)
   find_program(DRUVO_PYTHON3 python3)
   set(DRUVO_PYTHON_DEFAULT_DIR ${CMAKE_INSTALL_LIBDIR}/python3/dist-packages)

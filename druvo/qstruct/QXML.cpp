@@ -1,6 +1,7 @@
 #include "druvo/qstruct/QXML.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "druvo/platform/Exceptions.h"
 
@@ -19,17 +21,49 @@ constexpr std::size_t npos = std::string_view::npos;
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// First occurrence of `needle` in text[from, end); npos when none. glibc's
-// memmem is linear in the worst case, so a long hostile name cannot make the
-// search quadratic.
+// First occurrence of `needle` in text[from, end); npos when none. A
+// Knuth-Morris-Pratt search, linear whatever the text and the needle hold, so
+// a long hostile name cannot make the search quadratic; memchr skips to the
+// candidates for the needle's first byte.
 std::size_t FindText(std::string_view text, std::size_t from, std::size_t end,
                      std::string_view needle) {
   if (from > end || needle.size() > end - from) return npos;
-  const void* hit =
-      memmem(text.data() + from, end - from, needle.data(), needle.size());
-  return hit == nullptr ? npos
-                        : static_cast<std::size_t>(
-                              static_cast<const char*>(hit) - text.data());
+  if (needle.empty()) return from;
+  // fail[j]: the length of the longest proper border of needle[0..j].
+  std::array<std::size_t, 64> shortFail;
+  std::vector<std::size_t> longFail;
+  std::size_t* fail = shortFail.data();
+  if (needle.size() > shortFail.size()) {
+    longFail.resize(needle.size());
+    fail = longFail.data();
+  }
+  fail[0] = 0;
+  for (std::size_t j = 1, k = 0; j < needle.size(); ++j) {
+    while (k > 0 && needle[j] != needle[k]) k = fail[k - 1];
+    if (needle[j] == needle[k]) ++k;
+    fail[j] = k;
+  }
+  std::size_t matched = 0;  // needle bytes matched just before text[i]
+  std::size_t i = from;
+  while (matched < needle.size()) {
+    if (matched == 0) {
+      if (i >= end) return npos;
+      const void* hit = std::memchr(text.data() + i, needle[0], end - i);
+      if (hit == nullptr) return npos;
+      i = static_cast<std::size_t>(static_cast<const char*>(hit) -
+                                   text.data()) +
+          1;
+      matched = 1;
+    } else if (i >= end) {
+      return npos;
+    } else if (text[i] == needle[matched]) {
+      ++i;
+      ++matched;
+    } else {
+      matched = fail[matched - 1];
+    }
+  }
+  return i - matched;
 }
 
 std::string CloseTag(std::string_view name) {
