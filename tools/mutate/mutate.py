@@ -126,11 +126,25 @@ def line_mutants(line):
     return found
 
 
+RAW_STRING = re.compile(r'R"([^()\\ ]{0,16})\(')
+
+
 def all_mutants(lines):
-    """Every mutant of a file: (line index, operator, mutated line)."""
-    mutants, in_block_comment = [], False
+    """Every mutant of a file: (line index, operator, mutated line).
+
+    Lines of block comments and of raw string literals that span lines are
+    passed over: their text is data, not code."""
+    mutants, in_block_comment, raw_end = [], False, None
     for index, line in enumerate(lines):
         stripped = line.strip()
+        if raw_end is not None:
+            if raw_end in line:
+                raw_end = None
+            continue
+        raw = RAW_STRING.search(line)
+        if raw and ")" + raw.group(1) + '"' not in line[raw.end():]:
+            raw_end = ")" + raw.group(1) + '"'
+            continue
         if in_block_comment:
             in_block_comment = "*/" not in stripped
             continue

@@ -33,6 +33,11 @@ class LineMutants(unittest.TestCase):
         lines = ["/* a < b\n", "   c == d */\n", "x = a < b;\n"]
         self.assertEqual({i for i, _, _ in mutate.all_mutants(lines)}, {2})
 
+    def test_raw_strings_over_lines_are_skipped(self):
+        lines = ['  x = a < b;\n', '  return R"HELP(Usage: 1 < 2\n',
+                 'text == 3\n', ')HELP";\n', '  y = c < d;\n']
+        self.assertEqual({i for i, _, _ in mutate.all_mutants(lines)}, {0, 4})
+
     def test_constants_move_by_one_and_never_below_zero(self):
         found = mutants("  return 0;")
         self.assertIn("  return 1;\n", found)
