@@ -10,7 +10,10 @@ compile is left out; one that the tests pass is a survivor and is printed as
 a diff. The source is always restored, also when the run is interrupted.
 
 Usage: mutate.py SOURCE [--build-dir DIR] [--mutants N] [--seed S]
-                 [--list] [--timeout SECONDS]
+                 [--list] [--only K,L,...] [--timeout SECONDS]
+
+--only tests the given numbers of the sample again (after the tests were
+sharpened, say), the sample itself unchanged.
 """
 
 import argparse
@@ -174,10 +177,12 @@ def main():
     parser.add_argument("--build-dir", default="build-mutate")
     parser.add_argument("--mutants", type=int, default=60)
     parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--timeout", type=int, default=300)
+    parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true",
                         help="print the sampled mutants and stop")
+    parser.add_argument("--only", default="",
+                        help="comma-separated numbers of the sample to test")
     args = parser.parse_args()
 
     root = os.path.dirname(os.path.dirname(os.path.dirname(
@@ -192,9 +197,10 @@ def main():
     print(f"{os.path.relpath(source, root)}: {len(candidates)} mutants, "
           f"testing {len(sample)} (seed {args.seed})")
     if args.list:
-        for index, name, mutated in sample:
-            print(f"{index + 1}: {name}: {mutated.strip()}")
+        for number, (index, name, mutated) in enumerate(sample, 1):
+            print(f"[{number}] line {index + 1} {name}: {mutated.strip()}")
         return 0
+    only = {int(n) for n in args.only.split(",") if n.strip()}
 
     build = os.path.join(root, args.build_dir)
     configure = ["cmake", "-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"]
@@ -224,6 +230,8 @@ def main():
     killed = survived = stillborn = 0
     try:
         for number, (index, name, mutated) in enumerate(sample, 1):
+            if only and number not in only:
+                continue
             changed = lines[:index] + [mutated] + lines[index + 1:]
             with open(source, "w", encoding="latin-1") as f:
                 f.write("".join(changed))
