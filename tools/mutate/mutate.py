@@ -13,11 +13,15 @@ Usage: mutate.py SOURCE [--build-dir DIR] [--mutants N] [--seed S]
                  [--list] [--only K,L,...] [--timeout SECONDS]
 
 --only tests the given numbers of the sample again (after the tests were
-sharpened, say), the sample itself unchanged.
+sharpened, say), the sample itself unchanged. --record FILE runs every test
+on each mutant (no stop at the first failure) and appends one JSON line per
+mutant naming the tests that failed: which tests kill what, to tell a test
+that catches faults no other test catches from one that can go.
 """
 
 import argparse
 import difflib
+import json
 import os
 import random
 import re
@@ -160,15 +164,19 @@ def all_mutants(lines):
     return mutants
 
 
+FAILED_TEST = re.compile(r"^\s*\d+ - (\S+) \(", re.MULTILINE)
+
+
 def run(command, cwd, timeout):
-    """(exit status, seconds); status None when the command timed out."""
+    """(exit status, seconds, output); status None when it timed out."""
     started = time.monotonic()
     try:
-        done = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout)
-        return done.returncode, time.monotonic() - started
+        done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, timeout=timeout,
+                              text=True, errors="replace")
+        return done.returncode, time.monotonic() - started, done.stdout
     except subprocess.TimeoutExpired:
-        return None, time.monotonic() - started
+        return None, time.monotonic() - started, ""
 
 
 def main():
@@ -181,6 +189,8 @@ def main():
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true",
                         help="print the sampled mutants and stop")
+    parser.add_argument("--record", metavar="FILE",
+                        help="run all tests per mutant, log the failing ones")
     parser.add_argument("--only", default="",
                         help="comma-separated numbers of the sample to test")
     args = parser.parse_args()
@@ -209,7 +219,9 @@ def main():
     subprocess.run(configure, check=True, stdout=subprocess.DEVNULL)
     build_cmd = ["cmake", "--build", build, "-j", str(args.jobs)]
     test_cmd = ["ctest", "--test-dir", build, "-j", str(args.jobs),
-                "--stop-on-failure", "--timeout", str(args.timeout)]
+                "--timeout", str(args.timeout)]
+    if not args.record:
+        test_cmd.append("--stop-on-failure")
     for step, command in (("build", build_cmd), ("pass its tests", test_cmd)):
         done = subprocess.run(command, cwd=root, capture_output=True,
                               text=True, errors="replace")
@@ -235,12 +247,15 @@ def main():
             changed = lines[:index] + [mutated] + lines[index + 1:]
             with open(source, "w", encoding="latin-1") as f:
                 f.write("".join(changed))
-            status, _ = run(build_cmd, root, args.timeout)
+            status, _, _ = run(build_cmd, root, args.timeout)
+            failed = []
             if status != 0:
                 stillborn += 1
                 verdict = "does not compile"
             else:
-                status, seconds = run(test_cmd, root, args.timeout)
+                status, seconds, output = run(test_cmd, root,
+                                              args.timeout * 4)
+                failed = FAILED_TEST.findall(output)
                 if status == 0:
                     survived += 1
                     verdict = "SURVIVED"
@@ -255,6 +270,14 @@ def main():
                                else f"killed in {seconds:.0f} s")
             print(f"[{number}/{len(sample)}] line {index + 1} {name}: "
                   f"{verdict}", flush=True)
+            if args.record:
+                with open(args.record, "a", encoding="utf-8") as f:
+                    f.write(json.dumps({
+                        "source": os.path.relpath(source, root),
+                        "seed": args.seed, "number": number,
+                        "line": index + 1, "operator": name,
+                        "mutant": mutated.strip(), "verdict": verdict,
+                        "failed": failed}) + "\n")
     finally:
         shutil.copy2(backup, source)
         os.remove(backup)
