@@ -60,7 +60,15 @@ TEST(TextEncoding, UnknownEncodingsAndInvalidBytesAreRefused) {
             "ISO-8859-2, US-ASCII)");
   EXPECT_EQ(DecodeError("<a>\n\n\xE6</a>"),
             "invalid UTF-8 at line 3 (byte offset 5)");
-  EXPECT_EQ(DecodeError("\xC0\x80"), "invalid UTF-8 at line 1 (byte offset 0)");
+  // Overlong forms of every length, beyond U+10FFFF, a truncated sequence.
+  for (const char* bad :
+       {"\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF",
+        "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+        "\xF8\x88\x80\x80\x80"}) {
+    EXPECT_EQ(DecodeError(bad), "invalid UTF-8 at line 1 (byte offset 0)")
+        << bad;
+  }
+  EXPECT_EQ(DecodeToCp1250("\xE0\xA0\x80\xF0\x90\x80\x80").LostCharacters, 2);
   EXPECT_EQ(DecodeError("ab\xED\xA0\x80"),  // a surrogate
             "invalid UTF-8 at line 1 (byte offset 2)");
   EXPECT_EQ(DecodeError("\xE2\x82"), "invalid UTF-8 at line 1 (byte offset 0)");

@@ -100,13 +100,26 @@ case_directory_and_output_dir() {
   mkdir in
   cp "$DATA/invoice-utf8.xml" in/one.xml
   cp "$DATA/invoice-cp1250.xml" in/two.xml
+  cp "$DATA/invoice-utf8.xml" in/Three.XML
   echo "not an invoice" > in/notes.txt
+  mkdir in/sub.xml
   run ksef2edi -o edi/new in
   expect_rc 0
   expect_same edi/new/one.edi "$DATA/expected-cp1250.edi"
   expect_same edi/new/two.edi "$DATA/expected-cp1250.edi"
-  [ "$(ls edi/new | wc -l)" -eq 2 ] || fail "unexpected outputs: $(ls edi/new)"
+  expect_same edi/new/Three.edi "$DATA/expected-cp1250.edi"
+  [ "$(ls edi/new | wc -l)" -eq 3 ] || fail "unexpected outputs: $(ls edi/new)"
   expect_no_file in/one.edi
+  # Files of a directory come in byte order of their names.
+  run ksef-list --csv in
+  [ "$(sed 's/.*,//' out | tr '\n' ' ')" = "File in${SEP}Three.XML in${SEP}one.xml in${SEP}two.xml " ] ||
+    fail "directory order: $(sed 's/.*,//' out | tr '\n' ' ')"
+  # An output folder that cannot be made is reported, nothing is left.
+  echo "a file" > taken
+  run ksef2edi -o taken/sub in/one.xml
+  expect_rc 1
+  expect_err_part "taken/sub: cannot create directory 'taken/sub': "
+  expect_no_temporaries .
   mkdir empty
   run ksef2edi empty
   expect_rc 0
@@ -119,10 +132,18 @@ case_standard_output() {
   expect_rc 0
   expect_same out "$DATA/expected-cp1250.edi"
   expect_no_file a.edi
+  expect_no_temporaries .
+  [ "$(ls | sort | tr '\n' ' ')" = "a.xml err out " ] || fail "left behind: $(ls)"
   run ksef2edi --utf8 --output=- a.xml a.xml
   expect_rc 0
   cat "$DATA/expected-utf8.edi" "$DATA/expected-utf8.edi" > twice.edi
   expect_same out twice.edi
+  if [ -w /dev/full ] && [ "$SEP" = / ]; then  # a full disk as standard output
+    "$DRUVO" ksef2edi -o - a.xml >/dev/full 2>err
+    rc=$?
+    expect_rc 1
+    expect_err "standard output: write error"
+  fi
 }
 
 case_existing_output_needs_force() {
