@@ -1,10 +1,12 @@
 // TQArray: rows of cells laid out by an embedded structure definition, row
 // conversion from and to TQStruct, sorting by field names.
+#include "druvo/qstruct/QSTRUCT.h"
+
 #include <algorithm>
 #include <utility>
 
 #include "druvo/platform/NumberText.h"
-#include "druvo/qstruct/QSTRUCT.h"
+#include "druvo/qstruct/QSTRUCT_internal.h"
 #include "druvo/util/KUTIL.h"
 #include "druvo/util/MARZALST.h"
 
@@ -107,15 +109,8 @@ void TQArray::Build(const TQXmlNode& definition) {
 }
 
 void TQArray::xmlParsedInit(const TQXmlNode& definition) {
-  try {
-    Build(definition);
-  } catch (const Exception& error) {
-    dealloc();
-    throw Exception(kInitError + AnsiString("\n\r") + error.Message);
-  } catch (...) {
-    dealloc();
-    throw Exception(kInitError);
-  }
+  qstruct_detail::InitialiseOrUndo(
+      kInitError, [&] { Build(definition); }, [this] { dealloc(); });
 }
 
 void TQArray::initialize(const AnsiString& xml) {

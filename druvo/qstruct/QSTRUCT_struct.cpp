@@ -1,9 +1,11 @@
 // TQStruct: layout from a definition, field lookup by name, copies.
+#include "druvo/qstruct/QSTRUCT.h"
+
 #include <algorithm>
 #include <utility>
 
 #include "druvo/platform/NumberText.h"
-#include "druvo/qstruct/QSTRUCT.h"
+#include "druvo/qstruct/QSTRUCT_internal.h"
 
 namespace druvo {
 
@@ -133,30 +135,20 @@ void TQStruct::Build(const TQXmlNode& definition) {
 }
 
 void TQStruct::xmlParsedInit(const TQXmlNode& definition) {
-  try {
-    Build(definition);
-  } catch (const Exception& error) {
-    dealloc();
-    throw Exception(kInitError + AnsiString("\n\r") + error.Message);
-  } catch (...) {
-    dealloc();
-    throw Exception(kInitError);
-  }
+  qstruct_detail::InitialiseOrUndo(
+      kInitError, [&] { Build(definition); }, [this] { dealloc(); });
 }
 
 void TQStruct::initialize(const AnsiString& xml) {
-  try {
-    TQXmlNode definition;
-    AnsiString text = xml;
-    definition.QXmlParse(text);
-    xmlParsedInit(definition);
-  } catch (const Exception& error) {
-    dealloc();
-    throw Exception(kInitError + AnsiString("\n\r") + error.Message);
-  } catch (...) {
-    dealloc();
-    throw Exception(kInitError);
-  }
+  qstruct_detail::InitialiseOrUndo(
+      kInitError,
+      [&] {
+        TQXmlNode definition;
+        AnsiString text = xml;
+        definition.QXmlParse(text);
+        xmlParsedInit(definition);
+      },
+      [this] { dealloc(); });
 }
 
 TQDataTypeBase* TQStruct::getFieldByName(const AnsiString& name) const {
