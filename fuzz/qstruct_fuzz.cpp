@@ -7,6 +7,8 @@
 // and leave the same rest; any difference aborts. The tree then initialises a
 // TQStruct and a TQArray; whatever initialises is read and written by name,
 // copied, filled with rows, sorted, and has rows read back and deleted.
+#include "druvo/qstruct/QSTRUCT.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,8 +18,8 @@
 #include <vector>
 
 #include "druvo/platform/Exceptions.h"
-#include "druvo/qstruct/QSTRUCT.h"
 #include "druvo/qstruct/QXML.h"
+#include "fuzz/support/ReferenceTree.h"
 
 namespace {
 
@@ -32,19 +34,8 @@ constexpr std::size_t npos = std::string::npos;
 // only the parser itself is run.
 constexpr std::size_t kReferenceLimit = 8192;
 
-struct RefNode {
-  std::string name;
-  std::string value;
-  std::vector<RefNode> children;
-};
-
-std::string Trim(const std::string& s) {
-  std::size_t begin = 0;
-  std::size_t end = s.size();
-  while (begin < end && static_cast<unsigned char>(s[begin]) <= 32) ++begin;
-  while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 32) --end;
-  return s.substr(begin, end - begin);
-}
+using fuzz_support::RefNode;
+using fuzz_support::Trim;
 
 // s[from .. to), empty when to is not beyond from.
 std::string Cut(const std::string& s, std::size_t from, std::size_t to) {
@@ -103,10 +94,7 @@ void RefParse(RefNode& node, std::string& text, int level) {
 
 [[noreturn]] void Mismatch(const char* what, const std::string& ours,
                            const std::string& reference) {
-  std::fprintf(stderr,
-               "qstruct_fuzz: %s differs\n  ours: %s\n  reference: %s\n", what,
-               ours.c_str(), reference.c_str());
-  std::abort();
+  fuzz_support::Mismatch("qstruct_fuzz", what, ours, reference);
 }
 
 void CompareTrees(const TQXmlNode& ours, const RefNode& reference) {

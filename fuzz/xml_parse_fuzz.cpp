@@ -17,6 +17,7 @@
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/xml/UVlqXml.h"
+#include "fuzz/support/ReferenceTree.h"
 
 namespace {
 
@@ -28,19 +29,8 @@ constexpr std::size_t npos = std::string::npos;
 // text quadratically; beyond this size only the parser itself is run.
 constexpr std::size_t kReferenceLimit = std::size_t{1} << 20;
 
-struct RefNode {
-  std::string name;
-  std::string value;
-  std::vector<RefNode> children;
-};
-
-std::string Trim(const std::string& s) {
-  std::size_t begin = 0;
-  std::size_t end = s.size();
-  while (begin < end && static_cast<unsigned char>(s[begin]) <= 32) ++begin;
-  while (end > begin && static_cast<unsigned char>(s[end - 1]) <= 32) --end;
-  return s.substr(begin, end - begin);
-}
+using fuzz_support::RefNode;
+using fuzz_support::Trim;
 
 void ReplaceAll(std::string& s, const std::string& from,
                 const std::string& to) {
@@ -178,10 +168,7 @@ void RefInternalParse(RefNode& node, std::string& rest, bool delProperties,
 
 [[noreturn]] void Mismatch(const char* what, const std::string& ours,
                            const std::string& reference) {
-  std::fprintf(stderr,
-               "xml_parse_fuzz: %s differs\n  ours: %s\n  reference: %s\n",
-               what, ours.c_str(), reference.c_str());
-  std::abort();
+  fuzz_support::Mismatch("xml_parse_fuzz", what, ours, reference);
 }
 
 void CompareTrees(const TVLQXmlNode& ours, const RefNode& reference) {
