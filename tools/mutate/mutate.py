@@ -185,7 +185,9 @@ def main():
     parser.add_argument("--build-dir", default="build-mutate")
     parser.add_argument("--mutants", type=int, default=60)
     parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--timeout", type=int, default=120)
+    parser.add_argument("--timeout", type=int, default=30,
+                        help="seconds one test may take (a hung mutant is "
+                        "killed)")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true",
                         help="print the sampled mutants and stop")
@@ -247,7 +249,7 @@ def main():
             changed = lines[:index] + [mutated] + lines[index + 1:]
             with open(source, "w", encoding="latin-1") as f:
                 f.write("".join(changed))
-            status, _, _ = run(build_cmd, root, args.timeout)
+            status, _, _ = run(build_cmd, root, 1800)
             failed = []
             if status != 0:
                 stillborn += 1
