@@ -21,7 +21,7 @@ WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix wine wine64 googletest binutils
 MUTANTS ?= 60
 SEED ?= 1
 
-.PHONY: all build test demo sanitize bench fuzz mutate install package-check windows windows-test format clean
+.PHONY: all build test demo sanitize bench fuzz mutate mutate-all install package-check windows windows-test format clean
 
 all: test
 
@@ -62,6 +62,11 @@ fuzz: .deps-fuzz
 mutate: .deps-mutate
 	@test -n "$(FILE)" || { echo "usage: make mutate FILE=<source> [MUTANTS=60] [SEED=1]" >&2; exit 2; }
 	python3 tools/mutate/mutate.py $(FILE) --mutants $(MUTANTS) --seed $(SEED) --jobs $(JOBS)
+
+# The pass over every source (or FILES=...), verdicts kept in
+# build-mutate/record.jsonl; kill rates per unit at the end. Hours on 2 cores.
+mutate-all: .deps-mutate
+	SEED=$(SEED) tools/mutate/mutate-all build-mutate/record.jsonl $(FILES)
 
 install: build
 	cmake --install build --prefix $(PREFIX)
@@ -107,5 +112,5 @@ clean:
 
 .deps-%:
 	@./cmake/ensure-packages $(BUILD_PACKAGES) $(if $(filter bench,$*),$(BENCH_PACKAGES)) \
-	  $(if $(filter fuzz,$*),$(FUZZ_PACKAGES)) $(if $(filter mutate,$*),$(MUTATE_PACKAGES)) \
+	  $(if $(filter fuzz,$*),$(FUZZ_PACKAGES)) $(if $(filter mutate mutate-all,$*),$(MUTATE_PACKAGES)) \
 	  $(if $(filter windows,$*),$(WINDOWS_PACKAGES))

@@ -5,6 +5,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import mutate  # noqa: E402
+import summary  # noqa: E402
 
 
 def mutants(line):
@@ -44,6 +45,32 @@ class LineMutants(unittest.TestCase):
         self.assertNotIn("  return -1;\n", found)
         self.assertIn("  n = 9;\n", mutants("  n = 10;"))
         self.assertEqual(mutants("  x = 1.5;"), ["  ;\n"])
+
+
+class Summary(unittest.TestCase):
+    def test_verdicts_units_and_the_last_record_of_a_mutant(self):
+        import json
+        import tempfile
+        record = [
+            {"source": "d/A_lines.cpp", "seed": 1, "number": 1,
+             "mutant": "x = 1;", "verdict": "SURVIVED", "failed": []},
+            {"source": "d/A_lines.cpp", "seed": 1, "number": 2,
+             "mutant": "y = 1;", "verdict": "SURVIVED", "failed": []},
+            {"source": "d/A_lines.cpp", "seed": 1, "number": 2,
+             "mutant": "y = 1;", "verdict": "killed in 1 s", "failed": ["T"]},
+        ]
+        with tempfile.NamedTemporaryFile("w", suffix=".jsonl",
+                                         delete=False) as f:
+            f.write("".join(json.dumps(r) + "\n" for r in record))
+        records = summary.load_records(f.name, "")
+        os.remove(f.name)
+        equivalents = {("d/A_lines.cpp", "x = 1;")}
+        self.assertEqual(sorted(summary.verdict(r, equivalents)
+                                for r in records), ["equivalent", "killed"])
+        self.assertEqual(summary.unit_of("druvo/ksef/UVlqKoKs_lines.cpp"),
+                         "druvo/ksef/UVlqKoKs")
+        self.assertEqual(summary.unit_of("druvo/util/KUTIL.cpp"),
+                         "druvo/util/KUTIL")
 
 
 if __name__ == "__main__":
