@@ -121,11 +121,17 @@ TEST(TVLQXmlNode, RaisesExactMessages) {
             "Invalid XML format: single '>' found");
   EXPECT_EQ(ParseError("<a"), "Invalid XML format: single '<' found");
 
-  // The root keeps its name and the children it had finished.
-  TVLQXmlNode node;
-  EXPECT_THROW(node.XmlParse("<r><a>1</a><b><c>2</c></r>", true, true),
-               Exception);
-  EXPECT_EQ(Shape(node), "r{a=1}");
+  // The root keeps its name and the children it had finished; an element
+  // left unfinished goes with the children it had finished.
+  for (const auto& [xml, partial] :
+       {std::pair{"<r><a>1</a><b><c>2</c></r>", "r{a=1}"},
+        {"<r><a><x>1</x><y><z>2</z></a></r>", "r"},
+        {"<r><q>0</q><a><x>1</x><b><y>2</y><c><z>3</z></b></a></r>",
+         "r{q=0}"}}) {
+    TVLQXmlNode node;
+    EXPECT_THROW(node.XmlParse(xml, true, true), Exception) << xml;
+    EXPECT_EQ(Shape(node), partial) << xml;
+  }
 }
 
 TEST(TVLQXmlNode, XmlInternalParseLeavesRest) {
