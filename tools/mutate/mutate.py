@@ -238,9 +238,14 @@ def main():
     backup = source + ".mutate-backup"
     shutil.copy2(source, backup)
 
-    def restore(*_):
-        shutil.copy2(backup, source)
+    def put_back():
+        # A plain copy: the restored file must look newer than the mutant's
+        # object, or the next build would keep the mutant.
+        shutil.copyfile(backup, source)
         os.remove(backup)
+
+    def restore(*_):
+        put_back()
         sys.exit(130)
 
     signal.signal(signal.SIGINT, restore)
@@ -285,8 +290,7 @@ def main():
                         "mutant": mutated.strip(), "verdict": verdict,
                         "failed": failed}) + "\n")
     finally:
-        shutil.copy2(backup, source)
-        os.remove(backup)
+        put_back()
         run(build_cmd, root, None)
     tested = killed + survived
     rate = 100.0 * killed / tested if tested else 100.0
