@@ -211,12 +211,15 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
   EXPECT_EQ(wynik.Dane.RodzajFaktury, rfZAL);
 
   // A correction of an advance invoice compares its items; items carry no
-  // opening quantity.
+  // opening quantity. An excise of zero is no excise.
   const AnsiString korekta =
       "<Zamowienie>" +
       Pozycja("1", "Dom", "1", "10", "10", "23", "<StanPrzedZ>1</StanPrzedZ>") +
-      Pozycja("1", "Dom", "1", "12", "12", "23") + "</Zamowienie>";
-  EXPECT_EQ(Konwertuj(Faktura("KOR_ZAL", korekta)).Tekst,
+      Pozycja("1", "Dom", "1", "12", "12", "23", "<P_12Z_XII>0</P_12Z_XII>") +
+      "</Zamowienie>";
+  const Wynik korektaZaliczki = Konwertuj(Faktura("KOR_ZAL", korekta));
+  EXPECT_EQ(korektaZaliczki.Dane.Adnotacja, 0);
+  EXPECT_EQ(korektaZaliczki.Tekst,
             AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
                 "Linia:Nazwa{Dom}Ilosc{-1}Cena{n10.00}Wartosc{n-10.00}Vat{23}"
                 "IdxLinii{0}IleWOpak{1}\r\n"
@@ -498,6 +501,9 @@ TEST(TVLQKonwersjaKSeF, AnnotationCodes) {
   for (const auto& [adnotacje, kod] : kody) {
     EXPECT_EQ(adnotacja(adnotacje).Adnotacja, kod) << adnotacje;
   }
+  // A line at "0 EX" alone.
+  EXPECT_EQ(adnotacja("", Wiersz("1", "A", "1", "1", "1", "0 ex")).Adnotacja,
+            6);
   const TVLQDaneFaktZKSeF transport =
       adnotacja("<NoweSrodkiTransportu><P_22>1</P_22></NoweSrodkiTransportu>");
   EXPECT_EQ(transport.NoweSrodkiTransportu, 2);
