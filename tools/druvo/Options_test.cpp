@@ -46,7 +46,14 @@ TEST(Options, UsageErrorsAreDescribed) {
   EXPECT_EQ(Parse({"ksef2edi"}).error, "no input files given");
   EXPECT_EQ(Parse({"ksef2edi", "--bogus", "a"}).error,
             "unknown option '--bogus'");
-  EXPECT_EQ(Parse({"ksef2edi", "-x", "a"}).error, "unknown option '-x'");
+  // -o is the only short option besides -h and -V.
+  for (int c = 1; c < 256; ++c) {
+    const std::string option = {'-', static_cast<char>(c)};
+    if (c == 'o' || c == 'h' || c == 'V' || c == '-') continue;
+    EXPECT_EQ(Parse({"ksef2edi", option, "a"}).error,
+              "unknown option '" + option + "'")
+        << c;
+  }
   EXPECT_EQ(Parse({"ksef2edi", "a", "-o"}).error, "option '-o' needs a value");
   EXPECT_EQ(Parse({"ksef2edi", "a", "--output="}).error,
             "option '--output' needs a value");
