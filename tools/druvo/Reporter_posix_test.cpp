@@ -72,13 +72,15 @@ TEST(Reporter, ProgressLineOnATerminalOnly) {
               last);
     reporter.Warning("c.xml", "odd");
     EXPECT_EQ(pty.Read(), wipe + "c.xml: warning: odd\n");
+    reporter.Error("d.xml", "bad");  // nothing left to wipe
+    EXPECT_EQ(pty.Read(), "d.xml: bad\n");
     reporter.StartBatch(Reporter::kProgressThreshold);
     reporter.FileDone();
     EXPECT_EQ(pty.Read(), "");
     reporter.StartBatch(Reporter::kProgressThreshold + 1);
     reporter.FileDone();
-    EXPECT_EQ(pty.Read(), wipe + "1/6 files (16%), 1 failed");
-    EXPECT_EQ(reporter.ErrorCount(), 1);
+    EXPECT_EQ(pty.Read(), wipe + "1/6 files (16%), 2 failed");
+    EXPECT_EQ(reporter.ErrorCount(), 2);
   }
   EXPECT_EQ(pty.Read(), wipe);  // wiped when the reporter goes
 }

@@ -164,6 +164,23 @@ def all_mutants(lines):
     return mutants
 
 
+def untracked(root):
+    """Files in the source tree that git neither tracks nor ignores."""
+    done = subprocess.run(["git", "ls-files", "--others", "--exclude-standard",
+                           "-z"], cwd=root, capture_output=True)
+    return set(done.stdout.decode("utf-8", "replace").split("\0")) - {""}
+
+
+def remove_new_files(root, before):
+    """Removes what a mutant wrote into the source tree (an output beside a
+    test input, say), so that it cannot fail the tests of the next one."""
+    for name in untracked(root) - before:
+        try:
+            os.remove(os.path.join(root, name))
+        except OSError:
+            pass
+
+
 FAILED_TEST = re.compile(r"^\s*\d+ - (\S+) \(", re.MULTILINE)
 
 
@@ -237,6 +254,7 @@ def main():
             return 2
     backup = source + ".mutate-backup"
     shutil.copy2(source, backup)
+    clean = untracked(root) | {os.path.relpath(backup, root)}
 
     def put_back():
         # A plain copy: the restored file must look newer than the mutant's
@@ -266,6 +284,7 @@ def main():
             else:
                 status, seconds, output = run(test_cmd, root,
                                               args.timeout * 4)
+                remove_new_files(root, clean)
                 failed = FAILED_TEST.findall(output)
                 if status == 0:
                     survived += 1
