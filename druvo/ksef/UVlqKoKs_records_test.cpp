@@ -97,6 +97,11 @@ TEST(TVLQDaneFaktZKSeF, CzyscRestoresTheInitialValuesAndFreesTheLists) {
   dane.Podmioty3.emplace_back("P", "ID", "Adres", 2);
   dane.Czysc();
   EXPECT_EQ(PolaPoczatkowe(dane), PolaPoczatkowe(TVLQDaneFaktZKSeF()));
+
+  TVLQPodmiot3 podmiot("P", "ID", "Adres", 2);
+  podmiot.Czysc();
+  EXPECT_EQ(podmiot.Nazwa + podmiot.Identyfikator + podmiot.Adres, "");
+  EXPECT_EQ(podmiot.Rola, 0);
 }
 
 TEST(TVLQDaneFaktZKSeF, AssignmentCopiesDeeplyButNotTheLineMaps) {
