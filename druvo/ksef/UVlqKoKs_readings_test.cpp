@@ -46,9 +46,6 @@ TEST(TVLQKonwersjaKSeF, DocumentListReadsNumberDateTypeAndSeller) {
   EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|ZD||||");
   Parsuj(root, Korekta("10.00", "9.50"));
   EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|ROZB||||");
-  ParsujPlik(root, "ksef/fa3/FA_3_Przyklad_2.xml");
-  EXPECT_EQ(Lista(&root),
-            "FK2026/03/200|15.03.2026|ROZB|ABC AGD sp. z o. o.|9999999999||");
 }
 
 TEST(TVLQKonwersjaKSeF, DocumentListStopsEmptyWithoutFaOrOrderAndRaises) {
