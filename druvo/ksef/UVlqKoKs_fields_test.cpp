@@ -48,7 +48,7 @@ TEST(TVLQKonwersjaKSeF, TextAndAmountReadersOnEmptyMissingAndMalformedFields) {
 TEST(TVLQKonwersjaKSeF, DateReaderAndImpossibleDates) {
   EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF("2024-03-05T10:00:00"),
             EncodeDate(2024, 3, 5));
-  EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF("2024-03"), 0);
+  EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF("2024-03-5"), 0);  // too short
   EXPECT_EQ(TVLQKonwersjaKSeF::ParsujDateKSeF(""), 0);
   for (const char* zla : {"2024-02-30", "2024-13-01", "2024-xx-05",
                           "abcd-03-05", "2024-03-00", "05.03.2024"}) {
