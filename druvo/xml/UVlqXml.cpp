@@ -493,6 +493,8 @@ struct Head {
   std::size_t endTag = npos;  // the closing "</tag>" (not self-closing)
   bool scannedAll = false;    // no '>': the whole range was read
   bool sawAmpersand = false;  // a '&' among the bytes read
+  bool otherLt = false;       // another '<' before the first '>'
+  bool textOnly = false;      // only text, no '<', '>' or '&', up to endTag
 };
 
 bool HeadIsXml(const Head& head) {
@@ -521,6 +523,7 @@ class Parser {
   };
 
   Head Scan(std::size_t cur, std::size_t end);
+  bool FindTextOnlyEnd(Head& head, std::size_t end);
   std::size_t Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
                    std::size_t end);
   void PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
@@ -571,6 +574,8 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
       head.sawAmpersand = true;
     } else if (head.open == npos) {
       head.open = at;
+    } else {
+      head.otherLt = true;
     }
   }
   head.close = at;
@@ -588,8 +593,28 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
   const std::size_t tagEnd = head.selfClosing ? head.close - 1 : head.close;
   head.tag = text_.substr(head.open + 1, tagEnd - head.open - 1);
   if (delProperties_) head.tag = head.tag.substr(0, PropertiesCut(head.tag));
-  if (!head.selfClosing) head.endTag = index_.Find(head.tag, head.open, end);
+  if (!head.selfClosing && !FindTextOnlyEnd(head, end)) {
+    head.endTag = index_.Find(head.tag, head.open, end);
+  }
   return head;
+}
+
+// Most elements hold only text: when nothing but text follows the start tag
+// up to a "</tag>", that is the first "</" after the start and so its end.
+// Sets endTag and textOnly then (endTag npos when it ends beyond `end`).
+bool Parser::FindTextOnlyEnd(Head& head, std::size_t end) {
+  if (head.otherLt || s_[head.open + 1] == '/') return false;
+  const std::size_t at =
+      FindAnyOf(s_, head.close + 1, end, text_.size(), '<', '>', '&');
+  const std::size_t tagEnd = at + 2 + head.tag.size();
+  if (at == end || s_[at] != '<' || tagEnd >= text_.size() ||
+      s_[at + 1] != '/' || s_[tagEnd] != '>' ||
+      std::memcmp(s_ + at + 2, head.tag.data(), head.tag.size()) != 0) {
+    return false;
+  }
+  head.endTag = tagEnd + 1 <= end ? at : npos;
+  head.textOnly = true;
+  return true;
 }
 
 // Fills `node` from the element `head` at the front of [cur, end): its Name
@@ -620,6 +645,10 @@ std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
   }
   node.Name.assign(delNamespace_ ? WithoutNamespace(head.tag) : head.tag);
   if (innerBegin == innerEnd) return rest;
+  if (head.textOnly) {
+    node.Value.assign(s_ + innerBegin, innerEnd - innerBegin);
+    return rest;
+  }
   const Head first = Scan(innerBegin, innerEnd);
   if (HeadIsXml(first)) {
     PushFrame(node, innerBegin, innerEnd, first);
@@ -716,6 +745,19 @@ void Parser::StoreRest(AnsiString* rest) const {
   rest->erase(0, restBegin_);
 }
 
+// Destroying a large tree waits mostly on memory: the nodes a few steps
+// ahead are asked for early.
+constexpr std::size_t kPrefetchAhead = 8;
+
+void Prefetch(const TVLQXmlNode* node) {
+#if defined(__GNUC__)
+  __builtin_prefetch(node);
+  __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
+#else
+  (void)node;
+#endif
+}
+
 // Destroys trees without recursion: children are moved onto a work list
 // before their parent is freed.
 void DestroyTrees(NodeList&& nodes) {
@@ -725,15 +767,21 @@ void DestroyTrees(NodeList&& nodes) {
   while (!pending.empty()) {
     TVLQXmlNode* node = pending.back().release();
     pending.pop_back();
+    if (!pending.empty()) Prefetch(pending.back().get());
     // Leaves go at once; inner nodes are stacked last first, so that the
     // tree is visited in the order its nodes were made.
-    for (auto& child : node->Nodes) {
-      if (child->Nodes.empty()) releaser.Free(child.release());
+    NodeList& children = node->Nodes;
+    const std::size_t count = children.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      if (i + kPrefetchAhead < count) {
+        Prefetch(children[i + kPrefetchAhead].get());
+      }
+      if (children[i]->Nodes.empty()) releaser.Free(children[i].release());
     }
-    for (auto it = node->Nodes.rbegin(); it != node->Nodes.rend(); ++it) {
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
       if (*it) pending.push_back(std::move(*it));
     }
-    node->Nodes.clear();
+    children.clear();
     releaser.Free(node);
   }
 }
