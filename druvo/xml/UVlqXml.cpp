@@ -1,7 +1,6 @@
 #include "druvo/xml/UVlqXml.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -22,7 +21,10 @@ namespace {
 
 using xml_detail::EndTagFinder;
 using xml_detail::FindAnyOf;
+using xml_detail::NodeBlocks;
+using xml_detail::NodeReleaser;
 using xml_detail::npos;
+using xml_detail::UseNodeBlocks;
 using NodeList = std::vector<std::unique_ptr<TVLQXmlNode>>;
 
 [[noreturn]] void Fail(AnsiString message) {
@@ -363,121 +365,6 @@ void AssignResult(AnsiString& s, std::string_view result,
     s.erase(0, s.size() - result.size());
   }
 }
-
-// ---------------------------------------------------------------------------
-// Node memory. A parse makes one node per element; taking each from the heap
-// and giving it back one by one dominated the cost of parsing and freeing a
-// large invoice. Nodes made during a parse are cut from blocks instead: every
-// node is preceded by a pointer to its block (null for a node from the heap),
-// and a block counts its live nodes and is freed with the last one.
-
-struct NodeBlock {
-  std::atomic<std::size_t> live;
-};
-constexpr std::size_t kCellHeader = sizeof(NodeBlock*);
-constexpr std::size_t kCellSize = kCellHeader + sizeof(TVLQXmlNode);
-constexpr std::size_t kBlockHeader = 16;
-static_assert(alignof(TVLQXmlNode) <= kCellHeader &&
-              kCellSize % alignof(TVLQXmlNode) == 0 &&
-              sizeof(NodeBlock) <= kBlockHeader);
-
-void ReleaseCells(NodeBlock* block, std::size_t count) {
-  if (count == 0) return;
-  if (block->live.fetch_sub(count, std::memory_order_acq_rel) == count) {
-    block->~NodeBlock();
-    ::operator delete(block);
-  }
-}
-
-// Destroys childless nodes and frees their cells, releasing the cells of one
-// block in runs rather than one atomic step per node.
-class NodeReleaser {
- public:
-  NodeReleaser() = default;
-  NodeReleaser(const NodeReleaser&) = delete;
-  NodeReleaser& operator=(const NodeReleaser&) = delete;
-  ~NodeReleaser() { Flush(); }
-
-  void Free(TVLQXmlNode* node) {
-    node->~TVLQXmlNode();
-    char* cell = reinterpret_cast<char*>(node) - kCellHeader;
-    NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
-    if (block == nullptr) {
-      ::operator delete(cell);
-      return;
-    }
-    if (block != block_) {
-      Flush();
-      block_ = block;
-    }
-    ++count_;
-  }
-
- private:
-  void Flush() {
-    if (block_ != nullptr) ReleaseCells(block_, count_);
-    block_ = nullptr;
-    count_ = 0;
-  }
-
-  NodeBlock* block_ = nullptr;
-  std::size_t count_ = 0;
-};
-
-// Hands out node cells from blocks of growing size; used by one parse.
-class NodeBlocks {
- public:
-  NodeBlocks() = default;
-  NodeBlocks(const NodeBlocks&) = delete;
-  NodeBlocks& operator=(const NodeBlocks&) = delete;
-  ~NodeBlocks() { Retire(); }
-
-  void* Allocate() {
-    if (used_ == capacity_) Start();
-    char* cell = cells_ + used_++ * kCellSize;
-    *reinterpret_cast<NodeBlock**>(cell) = block_;
-    return cell + kCellHeader;
-  }
-
- private:
-  void Start() {
-    Retire();
-    const std::size_t capacity =
-        std::min<std::size_t>(capacity_ == 0 ? 16 : capacity_ * 2, 1024);
-    void* raw = ::operator new(kBlockHeader + capacity * kCellSize);
-    block_ = new (raw) NodeBlock{{capacity}};
-    cells_ = static_cast<char*>(raw) + kBlockHeader;
-    capacity_ = capacity;
-    used_ = 0;
-  }
-  // The cells never handed out count as released.
-  void Retire() {
-    if (block_ != nullptr) ReleaseCells(block_, capacity_ - used_);
-    block_ = nullptr;
-  }
-
-  NodeBlock* block_ = nullptr;
-  char* cells_ = nullptr;
-  std::size_t capacity_ = 0;
-  std::size_t used_ = 0;
-};
-
-// The blocks of the parse running on this thread, if any.
-thread_local NodeBlocks* t_parseBlocks = nullptr;
-
-// Makes `blocks` the source of new nodes on this thread while alive.
-class UseNodeBlocks {
- public:
-  explicit UseNodeBlocks(NodeBlocks& blocks) : previous_(t_parseBlocks) {
-    t_parseBlocks = &blocks;
-  }
-  ~UseNodeBlocks() { t_parseBlocks = previous_; }
-  UseNodeBlocks(const UseNodeBlocks&) = delete;
-  UseNodeBlocks& operator=(const UseNodeBlocks&) = delete;
-
- private:
-  NodeBlocks* previous_;
-};
 
 // ---------------------------------------------------------------------------
 // The parser. Where the rules cut the text into "the element" and "rest",
@@ -837,26 +724,6 @@ void WriteTree(const TVLQXmlNode& root, int level, bool indented,
 }  // namespace
 
 // ---------------------------------------------------------------------------
-
-void* TVLQXmlNode::operator new(std::size_t size) {
-  if (size == sizeof(TVLQXmlNode) && t_parseBlocks != nullptr) {
-    return t_parseBlocks->Allocate();
-  }
-  char* raw = static_cast<char*>(::operator new(kCellHeader + size));
-  *reinterpret_cast<NodeBlock**>(raw) = nullptr;
-  return raw + kCellHeader;
-}
-
-void TVLQXmlNode::operator delete(void* p) noexcept {
-  if (p == nullptr) return;
-  char* cell = static_cast<char*>(p) - kCellHeader;
-  NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
-  if (block == nullptr) {
-    ::operator delete(cell);
-  } else {
-    ReleaseCells(block, 1);
-  }
-}
 
 TVLQXmlNode::TVLQXmlNode() = default;
 

@@ -1,5 +1,6 @@
 // Helpers shared by the sources of the XML tree unit: the byte search the
-// parser scans with, and the search for the end tag of an element.
+// parser scans with, the search for the end tag of an element, and the
+// blocks that nodes made by a parse are cut from.
 // Private to the library: not installed and not part of druvo/druvo.h.
 #pragma once
 
@@ -11,6 +12,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+namespace druvo {
+class TVLQXmlNode;
+}
 
 namespace druvo::xml_detail {
 
@@ -96,6 +101,58 @@ class EndTagFinder {
   std::size_t searchesUsed_ = 0;
   std::size_t budget_;  // bytes the searches may still read
   std::unique_ptr<EndTagIndex> index_;
+};
+
+struct NodeBlock;
+
+// Destroys childless nodes and frees their cells, releasing the cells of one
+// block in runs rather than one atomic step per node.
+class NodeReleaser {
+ public:
+  NodeReleaser() = default;
+  NodeReleaser(const NodeReleaser&) = delete;
+  NodeReleaser& operator=(const NodeReleaser&) = delete;
+  ~NodeReleaser() { Flush(); }
+
+  void Free(TVLQXmlNode* node);
+
+ private:
+  bool Holds(const void* p) const;
+  void Flush();
+
+  NodeBlock* block_ = nullptr;
+  std::size_t count_ = 0;
+};
+
+// Hands out node cells from blocks of growing size; used by one parse.
+class NodeBlocks {
+ public:
+  NodeBlocks() = default;
+  NodeBlocks(const NodeBlocks&) = delete;
+  NodeBlocks& operator=(const NodeBlocks&) = delete;
+  ~NodeBlocks() { Retire(); }
+
+  void* Allocate();
+
+ private:
+  void Start();
+  void Retire();
+
+  NodeBlock* block_ = nullptr;
+  std::size_t capacity_ = 0;
+  std::size_t used_ = 0;
+};
+
+// Makes `blocks` the source of new nodes on this thread while alive.
+class UseNodeBlocks {
+ public:
+  explicit UseNodeBlocks(NodeBlocks& blocks);
+  ~UseNodeBlocks();
+  UseNodeBlocks(const UseNodeBlocks&) = delete;
+  UseNodeBlocks& operator=(const UseNodeBlocks&) = delete;
+
+ private:
+  NodeBlocks* previous_;
 };
 
 }  // namespace druvo::xml_detail
