@@ -231,8 +231,9 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
   bool zaliczka = false;
   bool korekta = false;
   OdczytajRodzajFaktury(fa, zaliczka, korekta);
-  PodzielWiesze(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, Dane.WierszePo,
-                Dane.WierszePrzed);
+  TLiniePrzebiegu linie;
+  PodzielLinie(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, zaliczka,
+               Dane.WierszePo, Dane.WierszePrzed, linie.Po, linie.Przed);
   if (DoTekstu) {
     // Room for the records, so that a long invoice's text grows only once.
     const std::size_t wiersze =
@@ -240,8 +241,7 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
     Wynik.reserve(Wynik.size() + 1024 + 256 * wiersze);
   }
   const bool rozbieznosc =
-      korekta && SprawdzCzyBedzieRozbieznoscZDostawy(
-                     Dane.WierszePo, Dane.WierszePrzed, zaliczka);
+      korekta && SprawdzRozbieznosc(linie.Po, linie.Przed, zaliczka);
   WpiszTypDokumentu(korekta, rozbieznosc);
 
   TVLQMapaTekstowKSeF teksty;
@@ -273,8 +273,8 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
   if (!TrybUproszczony) {
     OdczytajKwoty(fa, jestDoZaplaty);
     WpiszNaglowekDokumentu(fa, dataWystawienia);
-    WpiszPozycjeDoPliku(Dane.WierszePo, Dane.WierszePrzed, rozbieznosc,
-                        zaliczka, komentarze1, komentarze2);
+    WpiszLinie(linie.Po, linie.Przed, rozbieznosc, zaliczka, komentarze1,
+               komentarze2);
     WpiszPartieDoPliku();
     WpiszStawki();
   }
