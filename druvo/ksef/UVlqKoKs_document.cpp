@@ -100,6 +100,7 @@ AnsiString AdresPodmiotu(const TVLQXmlNode* adres) {
 // that the conversion reads all of (each list in document order).
 class TVLQKonwersjaKSeF::TIndeksDzieci {
  public:
+  static constexpr std::size_t kZawczasu = 8;
   enum TLista { kOpisy, kKorygowane, kWZ, kIleList };
 
   explicit TIndeksDzieci(TVLQXmlNode* wezel) : wezel_(wezel) {
@@ -107,7 +108,13 @@ class TVLQKonwersjaKSeF::TIndeksDzieci {
         "DodatkowyOpis", "DaneFaKorygowanej", "WZ"};
     TNazwa poprzednia;
     bool jestPoprzednia = false;
-    for (const auto& dziecko : wezel->Nodes) {
+    const auto& dzieci = wezel->Nodes;
+    for (std::size_t i = 0; i < dzieci.size(); ++i) {
+      // The lines make Fa long: their memory is asked for ahead.
+      if (i + kZawczasu < dzieci.size()) {
+        WczytajZawczasu(dzieci[i + kZawczasu].get());
+      }
+      const auto& dziecko = dzieci[i];
       for (int lista = 0; lista < kIleList; ++lista) {
         if (dziecko->Name == kNazwyList[lista]) {
           listy_[lista].push_back(dziecko.get());

@@ -56,6 +56,9 @@ enum TPoleWiersza : int {
   pwLiczbaPol
 };
 
+// How many elements ahead a scan over the lines asks for their memory.
+constexpr std::size_t kZawczasu = 8;
+
 // Element names of the fields of one line kind, in TPoleWiersza order: an
 // invoice line (FaWiersz) or an ordered item of an advance invoice
 // (ZamowienieWiersz). An empty name is a field the kind does not have.
@@ -169,6 +172,11 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
   // Collects the fields before `ilePol` (in TPoleWiersza order).
   TPolaWiersza(const TVLQXmlNode* wiersz, const TOpisWiersza& opis,
                int ilePol = pwLiczbaPol) {
+    const std::size_t zawczasu =
+        std::min<std::size_t>(wiersz->Nodes.size(), kWczytywaneDzieci);
+    for (std::size_t i = 0; i < zawczasu; ++i) {
+      koks_detail::WczytajZawczasu(wiersz->Nodes[i].get());
+    }
     for (const auto& dziecko : wiersz->Nodes) {
       const AnsiString& nazwa = dziecko->Name;
       if (nazwa.size() >= TOpisWiersza::kDlugosci) continue;
@@ -201,6 +209,14 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
     KwotaWezla(Pola[pole], kwota);
     return kwota;
   }
+
+  // Asks for the fields' memory ahead of reading them.
+  void WczytajZawczasu() const {
+    for (const TVLQXmlNode* pole : Pola) koks_detail::WczytajZawczasu(pole);
+  }
+
+  // The children asked for ahead of a scan: a line's, not a long list's.
+  static constexpr std::size_t kWczytywaneDzieci = 32;
 
   std::array<const TVLQXmlNode*, pwLiczbaPol> Pola{};
 };
@@ -275,14 +291,19 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
   const TOpisWiersza& czytany = OpisWiersza(zaliczka);
   int ostatniPo = 0;
   int ostatniPrzed = 0;
-  for (const auto& wezel : kontener->Nodes) {
+  const auto& wezly = kontener->Nodes;
+  for (std::size_t i = 0; i < wezly.size(); ++i) {
+    if (i + kZawczasu < wezly.size()) {
+      WczytajZawczasu(wezly[i + kZawczasu].get());
+    }
+    TVLQXmlNode* wezel = wezly[i].get();
     const TOpisWiersza* opis = OpisWezla(*wezel);
     if (opis == nullptr) continue;
-    TLinia linia{0, wezel.get(), TPolaWiersza(wezel.get(), czytany)};
+    TLinia linia{0, wezel, TPolaWiersza(wezel, czytany)};
     // The marker and the number are read as the element's own kind.
     const TPolaWiersza wlasne =
         opis == &czytany ? linia.Pola
-                         : TPolaWiersza(wezel.get(), *opis, pwNrWiersza + 1);
+                         : TPolaWiersza(wezel, *opis, pwNrWiersza + 1);
     const bool stanPrzed = wlasne.Tekst(pwStanPrzed) == "1";
     int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
     linia.Nr = StrToIntDef(wlasne.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
@@ -354,6 +375,10 @@ bool TVLQKonwersjaKSeF::SprawdzRozbieznosc(const TLinie& po,
     if (po[i].Nr != przed[i].Nr) return true;
   }
   for (std::size_t i = 0; i < po.size(); ++i) {
+    if (i + 1 < po.size()) {
+      po[i + 1].Pola.WczytajZawczasu();
+      przed[i + 1].Pola.WczytajZawczasu();
+    }
     const TKwotyWiersza teraz = OdczytajKwotyWiersza(po[i].Pola, zaliczka);
     const TKwotyWiersza wczesniej =
         OdczytajKwotyWiersza(przed[i].Pola, zaliczka);
@@ -430,8 +455,13 @@ void TVLQKonwersjaKSeF::WpiszLinie(const TLinie& po, const TLinie& przed,
   bool innaNizNpI = false;
   // Both are ordered: the line before is found by walking along.
   auto przedNr = przed.begin();
-  for (const TLinia& linia : po) {
+  for (std::size_t i = 0; i < po.size(); ++i) {
+    const TLinia& linia = po[i];
+    if (i + 1 < po.size()) po[i + 1].Pola.WczytajZawczasu();
     while (przedNr != przed.end() && przedNr->Nr < linia.Nr) ++przedNr;
+    if (przedNr != przed.end() && przedNr + 1 != przed.end()) {
+      (przedNr + 1)->Pola.WczytajZawczasu();
+    }
     const TPolaWiersza* stary =
         przedNr != przed.end() && przedNr->Nr == linia.Nr ? &przedNr->Pola
                                                           : nullptr;
