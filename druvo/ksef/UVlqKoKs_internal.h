@@ -81,14 +81,18 @@ inline bool KluczNazwyDziecka(std::string_view nazwa, TKluczNazwy& klucz) {
 // Asks for a node's memory ahead of reading it: the steps over a large
 // invoice's lines wait mostly on memory, and misses asked for together
 // overlap.
-inline void WczytajZawczasu(const TVLQXmlNode* wezel) {
+inline void WczytajAdresZawczasu(const void* adres) {
 #if defined(__GNUC__)
-  if (wezel == nullptr) return;
-  __builtin_prefetch(wezel);
-  __builtin_prefetch(reinterpret_cast<const char*>(wezel) + 64);
+  __builtin_prefetch(adres);
 #else
-  (void)wezel;
+  (void)adres;
 #endif
+}
+
+inline void WczytajZawczasu(const TVLQXmlNode* wezel) {
+  if (wezel == nullptr) return;
+  WczytajAdresZawczasu(wezel);
+  WczytajAdresZawczasu(reinterpret_cast<const char*>(wezel) + 64);
 }
 
 // The first child of `node` named `name` ignoring letter case, exactly as

@@ -59,6 +59,27 @@ enum TPoleWiersza : int {
 // How many elements ahead a scan over the lines asks for their memory.
 constexpr std::size_t kZawczasu = 8;
 
+// Asks for the memory of the lines after line i in stages, each reading
+// what the one before brought in: a line's element, its list of children,
+// then the children themselves.
+void WczytajLinieZawczasu(
+    const std::vector<std::unique_ptr<TVLQXmlNode>>& wezly, std::size_t i) {
+  if (i + kZawczasu < wezly.size()) WczytajZawczasu(wezly[i + kZawczasu].get());
+  if (i + kZawczasu / 2 < wezly.size()) {
+    const auto& dzieci = wezly[i + kZawczasu / 2]->Nodes;
+    if (!dzieci.empty()) {
+      WczytajAdresZawczasu(dzieci.data());
+      WczytajAdresZawczasu(dzieci.data() + dzieci.size() - 1);
+    }
+  }
+  if (i + kZawczasu / 4 < wezly.size()) {
+    const auto& dzieci = wezly[i + kZawczasu / 4]->Nodes;
+    for (std::size_t d = 0; d < std::min<std::size_t>(dzieci.size(), 32); ++d) {
+      WczytajZawczasu(dzieci[d].get());
+    }
+  }
+}
+
 // Element names of the fields of one line kind, in TPoleWiersza order: an
 // invoice line (FaWiersz) or an ordered item of an advance invoice
 // (ZamowienieWiersz). An empty name is a field the kind does not have.
@@ -293,9 +314,7 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
   int ostatniPrzed = 0;
   const auto& wezly = kontener->Nodes;
   for (std::size_t i = 0; i < wezly.size(); ++i) {
-    if (i + kZawczasu < wezly.size()) {
-      WczytajZawczasu(wezly[i + kZawczasu].get());
-    }
+    WczytajLinieZawczasu(wezly, i);
     TVLQXmlNode* wezel = wezly[i].get();
     const TOpisWiersza* opis = OpisWezla(*wezel);
     if (opis == nullptr) continue;
