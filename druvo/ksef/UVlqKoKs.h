@@ -465,9 +465,12 @@ class DRUVO_API TVLQKonwersjaKSeF {
   };
   // PodzielWiesze into `po` and `przed` as well as into the maps, which
   // must be empty for that (otherwise the lines are taken from the maps).
-  static void PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
+  // With `zKwotami` the amounts of each line are read in the same scan; a
+  // malformed one is read again, and raises its error, where it is needed.
+  static void PodzielLinie(TVLQXmlNode* kontener, bool zaliczka, bool zKwotami,
                            TMapaWierszy& mapaPo, TMapaWierszy& mapaPrzed,
                            TLinie& po, TLinie& przed);
+  static TKwotyWiersza KwotyLinii(const TLinia& linia, bool zaliczka);
   static TLinie LinieZMapy(const TMapaWierszy& mapa, bool zaliczka);
   static void UporzadkujLinie(TLinie& linie);
   // Whether a line `nowy` with an earlier line's number replaces it.
@@ -479,9 +482,9 @@ class DRUVO_API TVLQKonwersjaKSeF {
                   bool zaliczka, const TMapaKomentarzy& komentarze1,
                   const TMapaKomentarzy& komentarze2);
   // `stary`: the line of the state before with the same number, or null.
-  void WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                    const TPolaWiersza* stary, bool rozbieznosc, bool zaliczka,
-                    const AnsiString& komentarz1, const AnsiString& komentarz2);
+  void WpiszPozycje(const TLinia& linia, const TLinia* stary, bool rozbieznosc,
+                    bool zaliczka, const AnsiString& komentarz1,
+                    const AnsiString& komentarz2);
   void WpiszUsunietePozycje(const TLinie& po, const TLinie& przed,
                             bool zaliczka, const TMapaKomentarzy& komentarze1,
                             const TMapaKomentarzy& komentarze2);

@@ -239,7 +239,9 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
   bool korekta = false;
   OdczytajRodzajFaktury(fa, zaliczka, korekta);
   TLiniePrzebiegu linie;
-  PodzielLinie(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, zaliczka,
+  // The amounts are read with the lines when a later step needs them.
+  const bool zKwotami = korekta || !TrybUproszczony;
+  PodzielLinie(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, zaliczka, zKwotami,
                Dane.WierszePo, Dane.WierszePrzed, linie.Po, linie.Przed);
   if (DoTekstu) {
     // Room for the records, so that a long invoice's text grows only once.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "druvo/ksef/UVlqKoKs_internal.h"
+#include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
 #include "druvo/xml/UVlqXml.h"
 
@@ -293,13 +294,21 @@ struct TVLQKonwersjaKSeF::TLinia {
   int Nr;
   TVLQXmlNode* Wezel;
   TPolaWiersza Pola;
+  bool MaKwoty = false;  // Kwoty read already
+  TKwotyWiersza Kwoty;
 };
+
+TVLQKonwersjaKSeF::TKwotyWiersza TVLQKonwersjaKSeF::KwotyLinii(
+    const TLinia& linia, bool zaliczka) {
+  return linia.MaKwoty ? linia.Kwoty
+                       : OdczytajKwotyWiersza(linia.Pola, zaliczka);
+}
 
 TVLQKonwersjaKSeF::TLiniePrzebiegu::TLiniePrzebiegu() = default;
 TVLQKonwersjaKSeF::TLiniePrzebiegu::~TLiniePrzebiegu() = default;
 
 void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
-                                     TMapaWierszy& mapaPo,
+                                     bool zKwotami, TMapaWierszy& mapaPo,
                                      TMapaWierszy& mapaPrzed, TLinie& po,
                                      TLinie& przed) {
   if (!mapaPo.empty() || !mapaPrzed.empty()) {
@@ -318,7 +327,7 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
     TVLQXmlNode* wezel = wezly[i].get();
     const TOpisWiersza* opis = OpisWezla(*wezel);
     if (opis == nullptr) continue;
-    TLinia linia{0, wezel, TPolaWiersza(wezel, czytany)};
+    TLinia linia{0, wezel, TPolaWiersza(wezel, czytany), false, {}};
     // The marker and the number are read as the element's own kind.
     const TPolaWiersza wlasne =
         opis == &czytany ? linia.Pola
@@ -327,6 +336,14 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
     int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
     linia.Nr = StrToIntDef(wlasne.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
     ostatni = linia.Nr;
+    if (zKwotami) {
+      try {
+        linia.Kwoty = OdczytajKwotyWiersza(linia.Pola, zaliczka);
+        linia.MaKwoty = true;
+      } catch (const EConvertError&) {
+        // Raised again when the amounts are read where they are needed.
+      }
+    }
     (stanPrzed ? przed : po).push_back(linia);
   }
   UporzadkujLinie(po);
@@ -371,7 +388,8 @@ TVLQKonwersjaKSeF::TLinie TVLQKonwersjaKSeF::LinieZMapy(
   TLinie linie;
   linie.reserve(mapa.size());
   for (const auto& [nr, wezel] : mapa) {
-    linie.push_back({nr, wezel, TPolaWiersza(wezel, OpisWiersza(zaliczka))});
+    linie.push_back(
+        {nr, wezel, TPolaWiersza(wezel, OpisWiersza(zaliczka)), false, {}});
   }
   return linie;
 }
@@ -398,9 +416,8 @@ bool TVLQKonwersjaKSeF::SprawdzRozbieznosc(const TLinie& po,
       po[i + 1].Pola.WczytajZawczasu();
       przed[i + 1].Pola.WczytajZawczasu();
     }
-    const TKwotyWiersza teraz = OdczytajKwotyWiersza(po[i].Pola, zaliczka);
-    const TKwotyWiersza wczesniej =
-        OdczytajKwotyWiersza(przed[i].Pola, zaliczka);
+    const TKwotyWiersza teraz = KwotyLinii(po[i], zaliczka);
+    const TKwotyWiersza wczesniej = KwotyLinii(przed[i], zaliczka);
     if (SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
                                             teraz.Brutto, wczesniej.Brutto)) {
       return true;
@@ -481,10 +498,9 @@ void TVLQKonwersjaKSeF::WpiszLinie(const TLinie& po, const TLinie& przed,
     if (przedNr != przed.end() && przedNr + 1 != przed.end()) {
       (przedNr + 1)->Pola.WczytajZawczasu();
     }
-    const TPolaWiersza* stary =
-        przedNr != przed.end() && przedNr->Nr == linia.Nr ? &przedNr->Pola
-                                                          : nullptr;
-    WpiszPozycje(linia.Nr, linia.Pola, stary, rozbieznosc, zaliczka,
+    const TLinia* stary =
+        przedNr != przed.end() && przedNr->Nr == linia.Nr ? &*przedNr : nullptr;
+    WpiszPozycje(linia, stary, rozbieznosc, zaliczka,
                  KomentarzLinii(uwagi1, linia.Nr),
                  KomentarzLinii(uwagi2, linia.Nr));
     if (!AnsiSameText(linia.Pola.Tekst(pwStawkaVat), "np I")) {
@@ -500,19 +516,20 @@ void TVLQKonwersjaKSeF::WpiszLinie(const TLinie& po, const TLinie& przed,
 // A current line as it is, as its difference from the state before, or, when
 // its price or gross/net mode changed, as the old line removed and the new
 // one added.
-void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                                     const TPolaWiersza* stary,
+void TVLQKonwersjaKSeF::WpiszPozycje(const TLinia& linia, const TLinia* stary,
                                      bool rozbieznosc, bool zaliczka,
                                      const AnsiString& komentarz1,
                                      const AnsiString& komentarz2) {
-  const TKwotyWiersza teraz = OdczytajKwotyWiersza(wiersz, zaliczka);
+  const TPolaWiersza& wiersz = linia.Pola;
+  const int nr = linia.Nr;
+  const TKwotyWiersza teraz = KwotyLinii(linia, zaliczka);
   Dane.CenyBrutto = teraz.Brutto;
   if (stary == nullptr) {
     DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, false,
                   0);
     return;
   }
-  const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(*stary, zaliczka);
+  const TKwotyWiersza wczesniej = KwotyLinii(*stary, zaliczka);
   if (!SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
                                            teraz.Brutto, wczesniej.Brutto)) {
     // A delivery return gives back what the correction took away.
@@ -528,8 +545,8 @@ void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
   TKwotyWiersza usuniety = wczesniej;
   usuniety.Ilosc = -wczesniej.Ilosc;
   usuniety.Wartosc = -wczesniej.Wartosc;
-  DopiszPozycje(*stary, nr, usuniety, zaliczka, komentarz1, komentarz2, true,
-                wczesniej.Ilosc);
+  DopiszPozycje(stary->Pola, nr, usuniety, zaliczka, komentarz1, komentarz2,
+                true, wczesniej.Ilosc);
   DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, true, 0);
 }
 
@@ -542,7 +559,7 @@ void TVLQKonwersjaKSeF::WpiszUsunietePozycje(
   for (const TLinia& linia : przed) {
     while (poNr != po.end() && poNr->Nr < linia.Nr) ++poNr;
     if (poNr != po.end() && poNr->Nr == linia.Nr) continue;
-    TKwotyWiersza usuniety = OdczytajKwotyWiersza(linia.Pola, zaliczka);
+    TKwotyWiersza usuniety = KwotyLinii(linia, zaliczka);
     const double stanPoczatkowy = usuniety.Ilosc;
     usuniety.Ilosc = -usuniety.Ilosc;
     usuniety.Wartosc = -usuniety.Wartosc;
