@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "druvo/ksef/UVlqKoKs_internal.h"
@@ -21,10 +22,15 @@ namespace {
 void DopiszPole(AnsiString& linia, std::string_view nazwa,
                 std::string_view wartosc) {
   if (wartosc.empty()) return;
-  linia.append(nazwa);
-  linia += '{';
-  linia.append(wartosc);
-  linia += '}';
+  // One growth and two copies rather than four appends.
+  std::size_t at = linia.size();
+  linia.resize(at + nazwa.size() + wartosc.size() + 2);
+  char* p = linia.data();
+  std::memcpy(p + at, nazwa.data(), nazwa.size());
+  at += nazwa.size();
+  p[at++] = '{';
+  std::memcpy(p + at, wartosc.data(), wartosc.size());
+  p[at + wartosc.size()] = '}';
 }
 
 // `nr` + `o`, wrapping around at the ends of int as the system's integers do
@@ -75,6 +81,7 @@ void WczytajLinieZawczasu(
   }
   if (i + kZawczasu / 4 < wezly.size()) {
     const auto& dzieci = wezly[i + kZawczasu / 4]->Nodes;
+    // A line's children, not a long list's.
     for (std::size_t d = 0; d < std::min<std::size_t>(dzieci.size(), 32); ++d) {
       WczytajZawczasu(dzieci[d].get());
     }
@@ -194,11 +201,6 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
   // Collects the fields before `ilePol` (in TPoleWiersza order).
   TPolaWiersza(const TVLQXmlNode* wiersz, const TOpisWiersza& opis,
                int ilePol = pwLiczbaPol) {
-    const std::size_t zawczasu =
-        std::min<std::size_t>(wiersz->Nodes.size(), kWczytywaneDzieci);
-    for (std::size_t i = 0; i < zawczasu; ++i) {
-      koks_detail::WczytajZawczasu(wiersz->Nodes[i].get());
-    }
     for (const auto& dziecko : wiersz->Nodes) {
       const AnsiString& nazwa = dziecko->Name;
       if (nazwa.size() >= TOpisWiersza::kDlugosci) continue;
@@ -236,9 +238,6 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
   void WczytajZawczasu() const {
     for (const TVLQXmlNode* pole : Pola) koks_detail::WczytajZawczasu(pole);
   }
-
-  // The children asked for ahead of a scan: a line's, not a long list's.
-  static constexpr std::size_t kWczytywaneDzieci = 32;
 
   std::array<const TVLQXmlNode*, pwLiczbaPol> Pola{};
 };
