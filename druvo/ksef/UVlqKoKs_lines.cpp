@@ -63,8 +63,10 @@ enum TPoleWiersza : int {
   pwLiczbaPol
 };
 
-// How many elements ahead a scan over the lines asks for their memory.
+// How many elements ahead a scan over the lines asks for their memory, and
+// how many lines ahead the writing of records asks for their fields'.
 constexpr std::size_t kZawczasu = 8;
+constexpr std::size_t kPolaZawczasu = 2;
 
 // Asks for the memory of the lines after line i in stages, each reading
 // what the one before brought in: a line's element, its list of children,
@@ -411,10 +413,6 @@ bool TVLQKonwersjaKSeF::SprawdzRozbieznosc(const TLinie& po,
     if (po[i].Nr != przed[i].Nr) return true;
   }
   for (std::size_t i = 0; i < po.size(); ++i) {
-    if (i + 1 < po.size()) {
-      po[i + 1].Pola.WczytajZawczasu();
-      przed[i + 1].Pola.WczytajZawczasu();
-    }
     const TKwotyWiersza teraz = KwotyLinii(po[i], zaliczka);
     const TKwotyWiersza wczesniej = KwotyLinii(przed[i], zaliczka);
     if (SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
@@ -492,11 +490,11 @@ void TVLQKonwersjaKSeF::WpiszLinie(const TLinie& po, const TLinie& przed,
   auto przedNr = przed.begin();
   for (std::size_t i = 0; i < po.size(); ++i) {
     const TLinia& linia = po[i];
-    if (i + 1 < po.size()) po[i + 1].Pola.WczytajZawczasu();
-    while (przedNr != przed.end() && przedNr->Nr < linia.Nr) ++przedNr;
-    if (przedNr != przed.end() && przedNr + 1 != przed.end()) {
-      (przedNr + 1)->Pola.WczytajZawczasu();
+    // The text fields of the coming lines are read by DopiszPozycje.
+    if (i + kPolaZawczasu < po.size()) {
+      po[i + kPolaZawczasu].Pola.WczytajZawczasu();
     }
+    while (przedNr != przed.end() && przedNr->Nr < linia.Nr) ++przedNr;
     const TLinia* stary =
         przedNr != przed.end() && przedNr->Nr == linia.Nr ? &*przedNr : nullptr;
     WpiszPozycje(linia, stary, rozbieznosc, zaliczka,
