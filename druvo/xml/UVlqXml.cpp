@@ -366,6 +366,25 @@ void AssignResult(AnsiString& s, std::string_view result,
   }
 }
 
+// AnsiCompareText(a, b) == 0 for names of equal length, decided without the
+// call when the bytes are equal or first differ in ASCII bytes that are not
+// one letter in two cases (bytes below 128 case-map as ASCII does, and no
+// other byte maps to them).
+bool SameText(std::string_view a, std::string_view b) {
+  std::size_t i = 0;
+  while (i < a.size() && a[i] == b[i]) ++i;
+  if (i == a.size()) return true;
+  const auto x = static_cast<unsigned char>(a[i]);
+  const auto y = static_cast<unsigned char>(b[i]);
+  const auto isLetter = [](unsigned char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+  };
+  if (x < 128 && y < 128 && !(isLetter(x) && (x | 0x20) == (y | 0x20))) {
+    return false;
+  }
+  return AnsiCompareText(a, b) == 0;
+}
+
 // ---------------------------------------------------------------------------
 // The parser. Where the rules cut the text into "the element" and "rest",
 // it keeps [begin, end) offsets into one buffer. Elements are parsed with an
@@ -747,8 +766,7 @@ TVLQXmlNode* TVLQXmlNode::GetNodeByIdx(int i) const {
 TVLQXmlNode* TVLQXmlNode::GetNodeByName(const AnsiString& name) const {
   // Names that differ in length never compare equal: skip the call for them.
   for (const auto& child : Nodes) {
-    if (child->Name.size() == name.size() &&
-        AnsiCompareText(child->Name, name) == 0) {
+    if (child->Name.size() == name.size() && SameText(child->Name, name)) {
       return child.get();
     }
   }
