@@ -225,10 +225,9 @@ void PrintMemory(int lines) {
     ours = PeakHeap([&] { root.XmlParse(text, true, true); });
   }
   std::printf(
-      "peak heap of one parse, %d lines (%.1f MB): druvo %.1f MB = %.2fx the "
-      "document",
-      lines, size / 1e6, static_cast<double>(ours) / 1e6,
-      static_cast<double>(ours) / size);
+      "peak heap of one parse, %d lines (%.0f bytes): druvo %lld bytes = "
+      "%.3fx the document",
+      lines, size, ours, static_cast<double>(ours) / size);
 #ifdef DRUVO_HAVE_PUGIXML
   pugi::set_memory_management_functions(CountingMalloc, CountingFree);
   long long theirs = 0;
@@ -236,7 +235,7 @@ void PrintMemory(int lines) {
     pugi::xml_document document;
     theirs = PeakHeap([&] { document.load_buffer(text.data(), text.size()); });
   }
-  std::printf(", pugixml %.1f MB = %.2fx", static_cast<double>(theirs) / 1e6,
+  std::printf(", pugixml %lld bytes = %.3fx", theirs,
               static_cast<double>(theirs) / size);
 #endif
   std::printf("\n");

@@ -450,11 +450,42 @@ class DRUVO_API TVLQKonwersjaKSeF {
   };
   static TKwotyWiersza OdczytajKwotyWiersza(const TPolaWiersza& wiersz,
                                             bool zaliczka);
+  // A line with its number and its fields as the invoice's kind of line;
+  // TLinie are kept in number order, one line per number, as the maps of
+  // lines are, so that each line's children are scanned once however many
+  // steps read them.
+  struct TLinia;
+  using TLinie = std::vector<TLinia>;
+  // The lines of one pass, after and before a correction.
+  struct TLiniePrzebiegu {
+    TLiniePrzebiegu();
+    ~TLiniePrzebiegu();
+    TLinie Po;
+    TLinie Przed;
+  };
+  // PodzielWiesze into `po` and `przed` as well as into the maps, which
+  // must be empty for that (otherwise the lines are taken from the maps).
+  // With `zKwotami` the amounts of each line are read in the same scan; a
+  // malformed one is read again, and raises its error, where it is needed.
+  static void PodzielLinie(TVLQXmlNode* kontener, bool zaliczka, bool zKwotami,
+                           TMapaWierszy& mapaPo, TMapaWierszy& mapaPrzed,
+                           TLinie& po, TLinie& przed);
+  static TKwotyWiersza KwotyLinii(const TLinia& linia, bool zaliczka);
+  static TLinie LinieZMapy(const TMapaWierszy& mapa, bool zaliczka);
+  static void UporzadkujLinie(TLinie& linie);
+  // Whether a line `nowy` with an earlier line's number replaces it.
+  static bool ZastepujeLinie(const TVLQXmlNode* istniejacy,
+                             const TVLQXmlNode* nowy);
+  static bool SprawdzRozbieznosc(const TLinie& po, const TLinie& przed,
+                                 bool zaliczka);
+  void WpiszLinie(const TLinie& po, const TLinie& przed, bool rozbieznosc,
+                  bool zaliczka, const TMapaKomentarzy& komentarze1,
+                  const TMapaKomentarzy& komentarze2);
   // `stary`: the line of the state before with the same number, or null.
-  void WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                    const TVLQXmlNode* stary, bool rozbieznosc, bool zaliczka,
-                    const AnsiString& komentarz1, const AnsiString& komentarz2);
-  void WpiszUsunietePozycje(const TMapaWierszy& po, const TMapaWierszy& przed,
+  void WpiszPozycje(const TLinia& linia, const TLinia* stary, bool rozbieznosc,
+                    bool zaliczka, const AnsiString& komentarz1,
+                    const AnsiString& komentarz2);
+  void WpiszUsunietePozycje(const TLinie& po, const TLinie& przed,
                             bool zaliczka, const TMapaKomentarzy& komentarze1,
                             const TMapaKomentarzy& komentarze2);
   void DopiszPozycje(const TPolaWiersza& wiersz, int nr,

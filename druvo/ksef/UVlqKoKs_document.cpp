@@ -100,6 +100,7 @@ AnsiString AdresPodmiotu(const TVLQXmlNode* adres) {
 // that the conversion reads all of (each list in document order).
 class TVLQKonwersjaKSeF::TIndeksDzieci {
  public:
+  static constexpr std::size_t kZawczasu = 8;
   enum TLista { kOpisy, kKorygowane, kWZ, kIleList };
 
   explicit TIndeksDzieci(TVLQXmlNode* wezel) : wezel_(wezel) {
@@ -107,7 +108,13 @@ class TVLQKonwersjaKSeF::TIndeksDzieci {
         "DodatkowyOpis", "DaneFaKorygowanej", "WZ"};
     TNazwa poprzednia;
     bool jestPoprzednia = false;
-    for (const auto& dziecko : wezel->Nodes) {
+    const auto& dzieci = wezel->Nodes;
+    for (std::size_t i = 0; i < dzieci.size(); ++i) {
+      // The lines make Fa long: their memory is asked for ahead.
+      if (i + kZawczasu < dzieci.size()) {
+        WczytajZawczasu(dzieci[i + kZawczasu].get());
+      }
+      const auto& dziecko = dzieci[i];
       for (int lista = 0; lista < kIleList; ++lista) {
         if (dziecko->Name == kNazwyList[lista]) {
           listy_[lista].push_back(dziecko.get());
@@ -231,8 +238,11 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
   bool zaliczka = false;
   bool korekta = false;
   OdczytajRodzajFaktury(fa, zaliczka, korekta);
-  PodzielWiesze(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, Dane.WierszePo,
-                Dane.WierszePrzed);
+  TLiniePrzebiegu linie;
+  // The amounts are read with the lines when a later step needs them.
+  const bool zKwotami = korekta || !TrybUproszczony;
+  PodzielLinie(zaliczka ? fa.Znajdz("Zamowienie") : wezelFa, zaliczka, zKwotami,
+               Dane.WierszePo, Dane.WierszePrzed, linie.Po, linie.Przed);
   if (DoTekstu) {
     // Room for the records, so that a long invoice's text grows only once.
     const std::size_t wiersze =
@@ -240,8 +250,7 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
     Wynik.reserve(Wynik.size() + 1024 + 256 * wiersze);
   }
   const bool rozbieznosc =
-      korekta && SprawdzCzyBedzieRozbieznoscZDostawy(
-                     Dane.WierszePo, Dane.WierszePrzed, zaliczka);
+      korekta && SprawdzRozbieznosc(linie.Po, linie.Przed, zaliczka);
   WpiszTypDokumentu(korekta, rozbieznosc);
 
   TVLQMapaTekstowKSeF teksty;
@@ -273,8 +282,8 @@ void TVLQKonwersjaKSeF::WewnKonwertujDaneZXmlNaVelquant5() {
   if (!TrybUproszczony) {
     OdczytajKwoty(fa, jestDoZaplaty);
     WpiszNaglowekDokumentu(fa, dataWystawienia);
-    WpiszPozycjeDoPliku(Dane.WierszePo, Dane.WierszePrzed, rozbieznosc,
-                        zaliczka, komentarze1, komentarze2);
+    WpiszLinie(linie.Po, linie.Przed, rozbieznosc, zaliczka, komentarze1,
+               komentarze2);
     WpiszPartieDoPliku();
     WpiszStawki();
   }

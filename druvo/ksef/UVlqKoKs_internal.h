@@ -4,6 +4,7 @@
 // Private to the library: not installed and not part of druvo/druvo.h.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -59,16 +60,35 @@ inline std::uint64_t WielkieAscii(std::uint64_t bajty) {
   return bajty - (male >> 2);
 }
 
+// Bytes [0, n) of `p` (n at most 8) as a little-endian word, zeros above:
+// two overlapping loads instead of a copy of variable length.
+inline std::uint64_t SlowoDo8(const char* p, std::size_t n) {
+  if (n >= 4) {
+    std::uint32_t dol;
+    std::uint32_t gora;
+    std::memcpy(&dol, p, 4);
+    std::memcpy(&gora, p + n - 4, 4);
+    return dol | (std::uint64_t{gora} << (8 * (n - 4)));
+  }
+  if (n == 0) return 0;
+  const auto bajt = [p](std::size_t i) {
+    return std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  };
+  return bajt(0) | bajt(n / 2) | bajt(n - 1);
+}
+
 // KluczNazwy for a child's name, eight bytes at a time.
 inline bool KluczNazwyDziecka(std::string_view nazwa, TKluczNazwy& klucz) {
   if constexpr (std::endian::native != std::endian::little) {
     return KluczNazwy(nazwa, klucz);
   }
-  if (nazwa.size() > TKluczNazwy::kNajdluzsza) return false;
-  unsigned char bajty[TKluczNazwy::kNajdluzsza] = {};
-  std::memcpy(bajty, nazwa.data(), nazwa.size());
-  std::uint64_t czesci[3];
-  std::memcpy(czesci, bajty, sizeof czesci);
+  const std::size_t n = nazwa.size();
+  if (n > TKluczNazwy::kNajdluzsza) return false;
+  const char* p = nazwa.data();
+  const std::uint64_t czesci[3] = {
+      SlowoDo8(p, std::min<std::size_t>(n, 8)),
+      n > 8 ? SlowoDo8(p + 8, std::min<std::size_t>(n - 8, 8)) : 0,
+      n > 16 ? SlowoDo8(p + 16, n - 16) : 0};
   if (((czesci[0] | czesci[1] | czesci[2]) & 0x8080808080808080) != 0) {
     return false;
   }
@@ -76,7 +96,22 @@ inline bool KluczNazwyDziecka(std::string_view nazwa, TKluczNazwy& klucz) {
   return true;
 }
 
-// Whether an element's name equals `wzor` ignoring letter case, as
+// Asks for a node's memory ahead of reading it: the steps over a large
+// invoice's lines wait mostly on memory, and misses asked for together
+// overlap.
+inline void WczytajAdresZawczasu(const void* adres) {
+#if defined(__GNUC__)
+  __builtin_prefetch(adres);
+#else
+  (void)adres;
+#endif
+}
+
+inline void WczytajZawczasu(const TVLQXmlNode* wezel) {
+  if (wezel == nullptr) return;
+  WczytajAdresZawczasu(wezel);
+  WczytajAdresZawczasu(reinterpret_cast<const char*>(wezel) + 64);
+}
 
 // The first child of `node` named `name` ignoring letter case, exactly as
 // TVLQXmlNode::GetNodeByName finds it, or null (also for a null `node`).

@@ -2,10 +2,13 @@
 // a correction, and written as "Linia" records.
 #include "druvo/ksef/UVlqKoKs.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "druvo/ksef/UVlqKoKs_internal.h"
+#include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
 #include "druvo/xml/UVlqXml.h"
 
@@ -19,10 +22,15 @@ namespace {
 void DopiszPole(AnsiString& linia, std::string_view nazwa,
                 std::string_view wartosc) {
   if (wartosc.empty()) return;
-  linia.append(nazwa);
-  linia += '{';
-  linia.append(wartosc);
-  linia += '}';
+  // One growth and two copies rather than four appends.
+  std::size_t at = linia.size();
+  linia.resize(at + nazwa.size() + wartosc.size() + 2);
+  char* p = linia.data();
+  std::memcpy(p + at, nazwa.data(), nazwa.size());
+  at += nazwa.size();
+  p[at++] = '{';
+  std::memcpy(p + at, wartosc.data(), wartosc.size());
+  p[at + wartosc.size()] = '}';
 }
 
 // `nr` + `o`, wrapping around at the ends of int as the system's integers do
@@ -54,6 +62,33 @@ enum TPoleWiersza : int {
   pwAkcyza,
   pwLiczbaPol
 };
+
+// How many elements ahead a scan over the lines asks for their memory, and
+// how many lines ahead the writing of records asks for their fields'.
+constexpr std::size_t kZawczasu = 8;
+constexpr std::size_t kPolaZawczasu = 2;
+
+// Asks for the memory of the lines after line i in stages, each reading
+// what the one before brought in: a line's element, its list of children,
+// then the children themselves.
+void WczytajLinieZawczasu(
+    const std::vector<std::unique_ptr<TVLQXmlNode>>& wezly, std::size_t i) {
+  if (i + kZawczasu < wezly.size()) WczytajZawczasu(wezly[i + kZawczasu].get());
+  if (i + kZawczasu / 2 < wezly.size()) {
+    const auto& dzieci = wezly[i + kZawczasu / 2]->Nodes;
+    if (!dzieci.empty()) {
+      WczytajAdresZawczasu(dzieci.data());
+      WczytajAdresZawczasu(dzieci.data() + dzieci.size() - 1);
+    }
+  }
+  if (i + kZawczasu / 4 < wezly.size()) {
+    const auto& dzieci = wezly[i + kZawczasu / 4]->Nodes;
+    // A line's children, not a long list's.
+    for (std::size_t d = 0; d < std::min<std::size_t>(dzieci.size(), 32); ++d) {
+      WczytajZawczasu(dzieci[d].get());
+    }
+  }
+}
 
 // Element names of the fields of one line kind, in TPoleWiersza order: an
 // invoice line (FaWiersz) or an ordered item of an advance invoice
@@ -201,6 +236,11 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
     return kwota;
   }
 
+  // Asks for the fields' memory ahead of reading them.
+  void WczytajZawczasu() const {
+    for (const TVLQXmlNode* pole : Pola) koks_detail::WczytajZawczasu(pole);
+  }
+
   std::array<const TVLQXmlNode*, pwLiczbaPol> Pola{};
 };
 
@@ -232,40 +272,149 @@ void TVLQKonwersjaKSeF::PodzielWiesze(TVLQXmlNode* kontener, TMapaWierszy& po,
         StrToIntDef(wiersz.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
     ostatni = nr;
     const auto [miejsce, dodany] = mapa.try_emplace(nr, wezel.get());
-    if (dodany) continue;
-    // A repeated number replaces the earlier line, except a line at an "np"
-    // rate that repeats the earlier line's GTIN.
-    const TPolaWiersza nowy(wezel.get(), *opis);
-    const TPolaWiersza istniejacy(miejsce->second,
-                                  *OpisWezla(*miejsce->second));
-    const bool tenSamGTIN = istniejacy.Tekst(pwGTIN) == nowy.Tekst(pwGTIN);
-    const bool stawkaNp =
-        nowy.Tekst(pwStawkaVat).find("np") != AnsiString::npos;
-    if (!(tenSamGTIN && stawkaNp)) miejsce->second = wezel.get();
+    if (!dodany && ZastepujeLinie(miejsce->second, wezel.get())) {
+      miejsce->second = wezel.get();
+    }
   }
+}
+
+// A repeated number replaces the earlier line, except a line at an "np" rate
+// that repeats the earlier line's GTIN.
+bool TVLQKonwersjaKSeF::ZastepujeLinie(const TVLQXmlNode* istniejacy,
+                                       const TVLQXmlNode* nowy) {
+  const TPolaWiersza polaNowego(nowy, *OpisWezla(*nowy));
+  const TPolaWiersza polaIstniejacego(istniejacy, *OpisWezla(*istniejacy));
+  const bool tenSamGTIN =
+      polaIstniejacego.Tekst(pwGTIN) == polaNowego.Tekst(pwGTIN);
+  const bool stawkaNp =
+      polaNowego.Tekst(pwStawkaVat).find("np") != AnsiString::npos;
+  return !(tenSamGTIN && stawkaNp);
+}
+
+struct TVLQKonwersjaKSeF::TLinia {
+  int Nr;
+  TVLQXmlNode* Wezel;
+  TPolaWiersza Pola;
+  bool MaKwoty = false;  // Kwoty read already
+  TKwotyWiersza Kwoty;
+};
+
+TVLQKonwersjaKSeF::TKwotyWiersza TVLQKonwersjaKSeF::KwotyLinii(
+    const TLinia& linia, bool zaliczka) {
+  return linia.MaKwoty ? linia.Kwoty
+                       : OdczytajKwotyWiersza(linia.Pola, zaliczka);
+}
+
+TVLQKonwersjaKSeF::TLiniePrzebiegu::TLiniePrzebiegu() = default;
+TVLQKonwersjaKSeF::TLiniePrzebiegu::~TLiniePrzebiegu() = default;
+
+void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
+                                     bool zKwotami, TMapaWierszy& mapaPo,
+                                     TMapaWierszy& mapaPrzed, TLinie& po,
+                                     TLinie& przed) {
+  if (!mapaPo.empty() || !mapaPrzed.empty()) {
+    PodzielWiesze(kontener, mapaPo, mapaPrzed);
+    po = LinieZMapy(mapaPo, zaliczka);
+    przed = LinieZMapy(mapaPrzed, zaliczka);
+    return;
+  }
+  if (kontener == nullptr) return;
+  const TOpisWiersza& czytany = OpisWiersza(zaliczka);
+  int ostatniPo = 0;
+  int ostatniPrzed = 0;
+  const auto& wezly = kontener->Nodes;
+  for (std::size_t i = 0; i < wezly.size(); ++i) {
+    WczytajLinieZawczasu(wezly, i);
+    TVLQXmlNode* wezel = wezly[i].get();
+    const TOpisWiersza* opis = OpisWezla(*wezel);
+    if (opis == nullptr) continue;
+    TLinia linia{0, wezel, TPolaWiersza(wezel, czytany), false, {}};
+    // The marker and the number are read as the element's own kind.
+    const TPolaWiersza wlasne =
+        opis == &czytany ? linia.Pola
+                         : TPolaWiersza(wezel, *opis, pwNrWiersza + 1);
+    const bool stanPrzed = wlasne.Tekst(pwStanPrzed) == "1";
+    int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
+    linia.Nr = StrToIntDef(wlasne.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
+    ostatni = linia.Nr;
+    if (zKwotami) {
+      try {
+        linia.Kwoty = OdczytajKwotyWiersza(linia.Pola, zaliczka);
+        linia.MaKwoty = true;
+      } catch (const EConvertError&) {
+        // Raised again when the amounts are read where they are needed.
+      }
+    }
+    (stanPrzed ? przed : po).push_back(linia);
+  }
+  UporzadkujLinie(po);
+  UporzadkujLinie(przed);
+  for (const TLinia& linia : po) {
+    mapaPo.emplace_hint(mapaPo.end(), linia.Nr, linia.Wezel);
+  }
+  for (const TLinia& linia : przed) {
+    mapaPrzed.emplace_hint(mapaPrzed.end(), linia.Nr, linia.Wezel);
+  }
+}
+
+// Lines in document order put in number order, one per number, as filing
+// them one by one in a map does.
+void TVLQKonwersjaKSeF::UporzadkujLinie(TLinie& linie) {
+  const auto nieRosnace = [](const TLinia& a, const TLinia& b) {
+    return a.Nr >= b.Nr;
+  };
+  if (std::adjacent_find(linie.begin(), linie.end(), nieRosnace) ==
+      linie.end()) {
+    return;
+  }
+  std::stable_sort(
+      linie.begin(), linie.end(),
+      [](const TLinia& a, const TLinia& b) { return a.Nr < b.Nr; });
+  std::size_t zostaje = 0;
+  for (const TLinia& linia : linie) {
+    if (zostaje > 0 && linie[zostaje - 1].Nr == linia.Nr) {
+      if (ZastepujeLinie(linie[zostaje - 1].Wezel, linia.Wezel)) {
+        linie[zostaje - 1] = linia;
+      }
+    } else {
+      linie[zostaje++] = linia;
+    }
+  }
+  linie.erase(linie.begin() + static_cast<std::ptrdiff_t>(zostaje),
+              linie.end());
+}
+
+TVLQKonwersjaKSeF::TLinie TVLQKonwersjaKSeF::LinieZMapy(
+    const TMapaWierszy& mapa, bool zaliczka) {
+  TLinie linie;
+  linie.reserve(mapa.size());
+  for (const auto& [nr, wezel] : mapa) {
+    linie.push_back(
+        {nr, wezel, TPolaWiersza(wezel, OpisWiersza(zaliczka)), false, {}});
+  }
+  return linie;
 }
 
 bool TVLQKonwersjaKSeF::SprawdzCzyBedzieRozbieznoscZDostawy(
     const TMapaWierszy& po, const TMapaWierszy& przed, bool zaliczka) {
   if (przed.empty()) return false;
   if (po.size() != przed.size()) return true;
-  // Both maps are ordered and equally long: equal key sequences mean that
+  return SprawdzRozbieznosc(LinieZMapy(po, zaliczka),
+                            LinieZMapy(przed, zaliczka), zaliczka);
+}
+
+bool TVLQKonwersjaKSeF::SprawdzRozbieznosc(const TLinie& po,
+                                           const TLinie& przed, bool zaliczka) {
+  if (przed.empty()) return false;
+  if (po.size() != przed.size()) return true;
+  // Both are ordered and equally long: equal number sequences mean that
   // every number of each is in the other.
-  auto wierszPrzed = przed.begin();
-  for (const auto& [nr, wiersz] : po) {
-    if (nr != wierszPrzed->first) return true;
-    ++wierszPrzed;
+  for (std::size_t i = 0; i < po.size(); ++i) {
+    if (po[i].Nr != przed[i].Nr) return true;
   }
-  wierszPrzed = przed.begin();
-  for (const auto& [nr, wiersz] : po) {
-    const TKwotyWiersza teraz = OdczytajKwotyWiersza(
-        TPolaWiersza(wiersz, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
-        zaliczka);
-    const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(
-        TPolaWiersza(wierszPrzed->second, OpisWiersza(zaliczka),
-                     pwWartoscBrutto + 1),
-        zaliczka);
-    ++wierszPrzed;
+  for (std::size_t i = 0; i < po.size(); ++i) {
+    const TKwotyWiersza teraz = KwotyLinii(po[i], zaliczka);
+    const TKwotyWiersza wczesniej = KwotyLinii(przed[i], zaliczka);
     if (SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
                                             teraz.Brutto, wczesniej.Brutto)) {
       return true;
@@ -322,23 +471,36 @@ bool TVLQKonwersjaKSeF::WpiszPozycjeDoPliku(
     const TMapaWierszy& po, const TMapaWierszy& przed, bool rozbieznosc,
     bool zaliczka, const TMapaKomentarzy& komentarze1,
     const TMapaKomentarzy& komentarze2) {
+  WpiszLinie(LinieZMapy(po, zaliczka), LinieZMapy(przed, zaliczka), rozbieznosc,
+             zaliczka, komentarze1, komentarze2);
+  return true;
+}
+
+void TVLQKonwersjaKSeF::WpiszLinie(const TLinie& po, const TLinie& przed,
+                                   bool rozbieznosc, bool zaliczka,
+                                   const TMapaKomentarzy& komentarze1,
+                                   const TMapaKomentarzy& komentarze2) {
   // The host's line comments, when it gave texts, take the invoice's place.
   const TMapaKomentarzy& uwagi1 =
       TekstyEDI != nullptr ? TekstyEDI->KomentarzePozycji[0] : komentarze1;
   const TMapaKomentarzy& uwagi2 =
       TekstyEDI != nullptr ? TekstyEDI->KomentarzePozycji[1] : komentarze2;
   bool innaNizNpI = false;
-  // Both maps are ordered: the line before is found by walking along.
+  // Both are ordered: the line before is found by walking along.
   auto przedNr = przed.begin();
-  for (const auto& [nr, wezel] : po) {
-    while (przedNr != przed.end() && przedNr->first < nr) ++przedNr;
-    const TVLQXmlNode* stary = przedNr != przed.end() && przedNr->first == nr
-                                   ? przedNr->second
-                                   : nullptr;
-    const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
-    WpiszPozycje(nr, wiersz, stary, rozbieznosc, zaliczka,
-                 KomentarzLinii(uwagi1, nr), KomentarzLinii(uwagi2, nr));
-    if (!AnsiSameText(wiersz.Tekst(pwStawkaVat), "np I")) {
+  for (std::size_t i = 0; i < po.size(); ++i) {
+    const TLinia& linia = po[i];
+    // The text fields of the coming lines are read by DopiszPozycje.
+    if (i + kPolaZawczasu < po.size()) {
+      po[i + kPolaZawczasu].Pola.WczytajZawczasu();
+    }
+    while (przedNr != przed.end() && przedNr->Nr < linia.Nr) ++przedNr;
+    const TLinia* stary =
+        przedNr != przed.end() && przedNr->Nr == linia.Nr ? &*przedNr : nullptr;
+    WpiszPozycje(linia, stary, rozbieznosc, zaliczka,
+                 KomentarzLinii(uwagi1, linia.Nr),
+                 KomentarzLinii(uwagi2, linia.Nr));
+    if (!AnsiSameText(linia.Pola.Tekst(pwStawkaVat), "np I")) {
       innaNizNpI = true;
     }
   }
@@ -346,27 +508,25 @@ bool TVLQKonwersjaKSeF::WpiszPozycjeDoPliku(
     WpiszUsunietePozycje(po, przed, zaliczka, komentarze1, komentarze2);
   }
   if (!po.empty() && !innaNizNpI && Dane.Adnotacja == 0) Dane.Adnotacja = 7;
-  return true;
 }
 
 // A current line as it is, as its difference from the state before, or, when
 // its price or gross/net mode changed, as the old line removed and the new
 // one added.
-void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
-                                     const TVLQXmlNode* stary, bool rozbieznosc,
-                                     bool zaliczka,
+void TVLQKonwersjaKSeF::WpiszPozycje(const TLinia& linia, const TLinia* stary,
+                                     bool rozbieznosc, bool zaliczka,
                                      const AnsiString& komentarz1,
                                      const AnsiString& komentarz2) {
-  const TKwotyWiersza teraz = OdczytajKwotyWiersza(wiersz, zaliczka);
+  const TPolaWiersza& wiersz = linia.Pola;
+  const int nr = linia.Nr;
+  const TKwotyWiersza teraz = KwotyLinii(linia, zaliczka);
   Dane.CenyBrutto = teraz.Brutto;
   if (stary == nullptr) {
     DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, false,
                   0);
     return;
   }
-  const TKwotyWiersza wczesniej = OdczytajKwotyWiersza(
-      TPolaWiersza(stary, OpisWiersza(zaliczka), pwWartoscBrutto + 1),
-      zaliczka);
+  const TKwotyWiersza wczesniej = KwotyLinii(*stary, zaliczka);
   if (!SprawdzCzyPozycjaBedziePrzezWartosc(teraz.Cena, wczesniej.Cena,
                                            teraz.Brutto, wczesniej.Brutto)) {
     // A delivery return gives back what the correction took away.
@@ -382,28 +542,27 @@ void TVLQKonwersjaKSeF::WpiszPozycje(int nr, const TPolaWiersza& wiersz,
   TKwotyWiersza usuniety = wczesniej;
   usuniety.Ilosc = -wczesniej.Ilosc;
   usuniety.Wartosc = -wczesniej.Wartosc;
-  DopiszPozycje(TPolaWiersza(stary, OpisWiersza(zaliczka)), nr, usuniety,
-                zaliczka, komentarz1, komentarz2, true, wczesniej.Ilosc);
+  DopiszPozycje(stary->Pola, nr, usuniety, zaliczka, komentarz1, komentarz2,
+                true, wczesniej.Ilosc);
   DopiszPozycje(wiersz, nr, teraz, zaliczka, komentarz1, komentarz2, true, 0);
 }
 
 // The lines of the state before that the correction no longer has, each
 // written as removed, with the invoice's own line comments.
 void TVLQKonwersjaKSeF::WpiszUsunietePozycje(
-    const TMapaWierszy& po, const TMapaWierszy& przed, bool zaliczka,
+    const TLinie& po, const TLinie& przed, bool zaliczka,
     const TMapaKomentarzy& komentarze1, const TMapaKomentarzy& komentarze2) {
   auto poNr = po.begin();
-  for (const auto& [nr, wezel] : przed) {
-    while (poNr != po.end() && poNr->first < nr) ++poNr;
-    if (poNr != po.end() && poNr->first == nr) continue;
-    const TPolaWiersza wiersz(wezel, OpisWiersza(zaliczka));
-    TKwotyWiersza usuniety = OdczytajKwotyWiersza(wiersz, zaliczka);
+  for (const TLinia& linia : przed) {
+    while (poNr != po.end() && poNr->Nr < linia.Nr) ++poNr;
+    if (poNr != po.end() && poNr->Nr == linia.Nr) continue;
+    TKwotyWiersza usuniety = KwotyLinii(linia, zaliczka);
     const double stanPoczatkowy = usuniety.Ilosc;
     usuniety.Ilosc = -usuniety.Ilosc;
     usuniety.Wartosc = -usuniety.Wartosc;
-    DopiszPozycje(wiersz, nr, usuniety, zaliczka,
-                  KomentarzLinii(komentarze1, nr),
-                  KomentarzLinii(komentarze2, nr), true, stanPoczatkowy);
+    DopiszPozycje(linia.Pola, linia.Nr, usuniety, zaliczka,
+                  KomentarzLinii(komentarze1, linia.Nr),
+                  KomentarzLinii(komentarze2, linia.Nr), true, stanPoczatkowy);
   }
 }
 

@@ -1,7 +1,6 @@
 #include "druvo/xml/UVlqXml.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -12,10 +11,7 @@
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
 #include "druvo/util/KorbLib.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "druvo/xml/UVlqXml_internal.h"
 
 namespace druvo {
 
@@ -23,8 +19,13 @@ bool TVLQXmlNode::UzywacCDATA = false;
 
 namespace {
 
+using xml_detail::EndTagFinder;
+using xml_detail::FindAnyOf;
+using xml_detail::NodeBlocks;
+using xml_detail::NodeReleaser;
+using xml_detail::npos;
+using xml_detail::UseNodeBlocks;
 using NodeList = std::vector<std::unique_ptr<TVLQXmlNode>>;
-constexpr std::size_t npos = std::string_view::npos;
 
 [[noreturn]] void Fail(AnsiString message) {
   throw Exception(std::move(message));
@@ -58,32 +59,11 @@ std::size_t PropertiesCut(std::string_view tag) {
 }
 
 std::string_view WithoutNamespace(std::string_view name) {
-  const std::size_t colon = name.find(':');
-  return colon == npos ? name : name.substr(colon + 1);
-}
-
-// The first of the bytes a, b and c in [from, end) of `s`; `end` when none.
-// Sixteen bytes at a time where SSE2 is available.
-std::size_t FindAnyOf(const char* s, std::size_t from, std::size_t end, char a,
-                      char b, char c) {
-#if defined(__SSE2__)
-  const __m128i va = _mm_set1_epi8(a);
-  const __m128i vb = _mm_set1_epi8(b);
-  const __m128i vc = _mm_set1_epi8(c);
-  for (; from + 16 <= end; from += 16) {
-    const __m128i chunk =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
-    const __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(chunk, va), _mm_cmpeq_epi8(chunk, vb)),
-        _mm_cmpeq_epi8(chunk, vc));
-    const int mask = _mm_movemask_epi8(hits);
-    if (mask != 0) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+  // Names are short: a loop beats a call.
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == ':') return name.substr(i + 1);
   }
-#endif
-  for (; from < end; ++from) {
-    if (s[from] == a || s[from] == b || s[from] == c) return from;
-  }
-  return end;
+  return name;
 }
 
 // First `needle` (two bytes or more) in `hay` at or after `from`; npos.
@@ -334,8 +314,8 @@ Markers FindMarkers(std::string_view text) {
   Markers markers;
   const char* s = text.data();
   const std::size_t n = text.size();
-  for (std::size_t at = FindAnyOf(s, 0, n, '?', '!', '!'); at < n;
-       at = FindAnyOf(s, at + 1, n, '?', '!', '!')) {
+  for (std::size_t at = FindAnyOf(s, 0, n, n, '?', '!', '!'); at < n;
+       at = FindAnyOf(s, at + 1, n, n, '?', '!', '!')) {
     NoteMarker(text, at, markers);
   }
   return markers;
@@ -389,377 +369,24 @@ void AssignResult(AnsiString& s, std::string_view result,
   }
 }
 
-// ---------------------------------------------------------------------------
-// Index of end tags. An element ends at the first "</tag>" after its start,
-// which a plain search finds by scanning the element again for every
-// ancestor. The index records, in one pass, the name of every "</" (the bytes
-// up to the next '>') and chains the occurrences of each name in text order,
-// so that each lookup costs the tag's length plus the occurrences it skips.
-// The occurrences are kept in text order, which also answers the commonest
-// lookup directly: a leaf's end tag is the next end tag of any name.
-// Lookups come in text order (the parser reads forward), so every chain keeps
-// a cursor that only moves forward.
-
-// Names without '<' (all real ones) get a fast hash over 8-byte words; names
-// with '<' occur only in nested regions and get a polynomial hash modulo
-// 2^61 - 1 that can be rolled from the right. The choice depends on the name
-// alone, so a tag and its end tag always meet in the same chain.
-std::uint64_t WordHash(const char* p, std::size_t n) {
-  std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ n;
-  for (; n >= 8; p += 8, n -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
-    hash ^= hash >> 31;
-  }
-  std::uint64_t tail = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    tail |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-  }
-  hash = (hash ^ tail) * 0x94D049BB133111EBull;
-  return hash ^ (hash >> 29);
-}
-
-constexpr std::uint64_t kHashModulus = (std::uint64_t{1} << 61) - 1;
-constexpr std::uint64_t kHashBase = 0x1F3D5B79A2C4E68Dull % kHashModulus;
-
-std::uint64_t MulMod(std::uint64_t a, std::uint64_t b) {
-  __extension__ using Uint128 = unsigned __int128;
-  const Uint128 product = static_cast<Uint128>(a) * b;
-  std::uint64_t r = (static_cast<std::uint64_t>(product) & kHashModulus) +
-                    static_cast<std::uint64_t>(product >> 61);
-  r = (r & kHashModulus) + (r >> 61);
-  return r >= kHashModulus ? r - kHashModulus : r;
-}
-
-std::uint64_t AddMod(std::uint64_t a, std::uint64_t b) {
-  const std::uint64_t sum = a + b;
-  return sum >= kHashModulus ? sum - kHashModulus : sum;
-}
-
-std::uint64_t RollingHash(std::string_view s) {
-  std::uint64_t hash = 0;
-  for (const char c : s) {
-    hash = AddMod(MulMod(hash, kHashBase), static_cast<unsigned char>(c));
-  }
-  return hash;
-}
-
-std::uint64_t NameHash(std::string_view name) {
-  const bool nested = name.find('<') != npos;
-  return nested ? RollingHash(name) : WordHash(name.data(), name.size());
-}
-
-// Short names compare faster in a loop than through a memcmp call.
-bool SameBytes(std::string_view a, const char* b) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return true;
-}
-
-class EndTagIndex {
- public:
-  // Indexes `text`; with `markers`, also records the preprocessing markers
-  // in the same pass.
-  EndTagIndex(std::string_view text, Markers* markers);
-
-  // Position of the first "</" + tag + ">" starting at or after `from` and
-  // ending at or before `limit`; npos. `from` must not decrease between calls.
-  std::size_t Find(std::string_view tag, std::size_t from, std::size_t limit);
-
- private:
-  static constexpr std::uint32_t kNone = UINT32_MAX;
-  struct Occurrence {
-    std::uint32_t pos;
-    std::uint32_t next;  // the next occurrence of the same name
+// AnsiCompareText(a, b) == 0 for names of equal length, decided without the
+// call when the bytes are equal or first differ in ASCII bytes that are not
+// one letter in two cases (bytes below 128 case-map as ASCII does, and no
+// other byte maps to them).
+bool SameText(std::string_view a, std::string_view b) {
+  std::size_t i = 0;
+  while (i < a.size() && a[i] == b[i]) ++i;
+  if (i == a.size()) return true;
+  const auto x = static_cast<unsigned char>(a[i]);
+  const auto y = static_cast<unsigned char>(b[i]);
+  const auto isLetter = [](unsigned char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
   };
-  struct Chain {
-    std::uint64_t hash = 0;
-    std::uint32_t length = kNone;  // kNone: unused slot
-    std::uint32_t head = kNone;    // first occurrence not yet passed
-    std::uint32_t tail = kNone;
-  };
-
-  void IndexNestedRegion(std::size_t first, std::size_t gt);
-  void Add(std::size_t pos, std::uint64_t hash, std::size_t length);
-  Chain* Lookup(std::uint64_t hash, std::size_t length, bool insert);
-  void Grow();
-
-  // Occurrences in chunks: no copying and no spare half while they grow.
-  static constexpr unsigned kChunkBits = 12;
-  static constexpr std::uint32_t kChunkMask = (1u << kChunkBits) - 1;
-  Occurrence& At(std::uint32_t index) {
-    return chunks_[index >> kChunkBits][index & kChunkMask];
+  if (x < 128 && y < 128 && !(isLetter(x) && (x | 0x20) == (y | 0x20))) {
+    return false;
   }
-
-  std::string_view text_;
-  std::vector<std::unique_ptr<Occurrence[]>> chunks_;
-  std::uint32_t count_ = 0;
-  std::uint32_t next_ = 0;  // the first occurrence not before the last lookup
-  std::vector<Chain> chains_;  // open addressing, size a power of two
-  std::size_t used_ = 0;
-};
-
-EndTagIndex::EndTagIndex(std::string_view text, Markers* markers)
-    : text_(text), chains_(64) {
-  if (text.size() >= UINT32_MAX) {
-    Fail("Invalid XML format: text longer than 4294967294 bytes");
-  }
-  const char* s = text.data();
-  const std::size_t n = text.size();
-  // Anchored on '/', rarer than '<' in documents (one per end tag); the
-  // markers' '?' and '!' are picked up on the way.
-  const char marker = markers != nullptr ? '?' : '/';
-  const char bang = markers != nullptr ? '!' : '/';
-  for (std::size_t at = 0; at < n;) {
-    at = FindAnyOf(s, at, n, '/', marker, bang);
-    if (at == n) break;
-    if (s[at] != '/') {
-      NoteMarker(text, at, *markers);
-      ++at;
-      continue;
-    }
-    if (at == 0 || s[at - 1] != '<') {
-      ++at;
-      continue;
-    }
-    const std::size_t x = at - 1;
-    bool nested = false;
-    std::size_t gt = x + 2;
-    for (; gt < n && s[gt] != '>'; ++gt) {
-      nested = nested || s[gt] == '<';
-      if (markers != nullptr && (s[gt] == '?' || s[gt] == '!')) {
-        NoteMarker(text, gt, *markers);
-      }
-    }
-    if (gt == n) break;  // no '>' left: no end tag can follow
-    if (nested) {
-      IndexNestedRegion(x, gt);
-    } else {
-      Add(x, WordHash(s + x + 2, gt - x - 2), gt - x - 2);
-    }
-    at = gt + 1;
-  }
+  return AnsiCompareText(a, b) == 0;
 }
-
-// Several "</" before one '>' ("</a</b>"): their names are suffixes of one
-// another, hashed right to left in one walk.
-void EndTagIndex::IndexNestedRegion(std::size_t first, std::size_t gt) {
-  const char* s = text_.data();
-  std::uint64_t hash = 0;
-  std::uint64_t power = 1;
-  bool nameHasLt = false;
-  struct Found {
-    std::size_t pos;
-    std::uint64_t hash;
-  };
-  std::vector<Found> found;
-  for (std::size_t k = gt; k >= first + 2; --k) {  // name = s[k, gt)
-    if (s[k - 2] == '<' && s[k - 1] == '/') {
-      // Only the last "</" can have a name without '<'.
-      found.push_back({k - 2, nameHasLt ? hash : WordHash(s + k, gt - k)});
-    }
-    nameHasLt = nameHasLt || s[k - 1] == '<';
-    const std::uint64_t c = static_cast<unsigned char>(s[k - 1]);
-    hash = AddMod(hash, MulMod(c, power));
-    power = MulMod(power, kHashBase);
-  }
-  // Occurrences are kept in text order.
-  for (auto it = found.rbegin(); it != found.rend(); ++it) {
-    Add(it->pos, it->hash, gt - it->pos - 2);
-  }
-}
-
-void EndTagIndex::Add(std::size_t pos, std::uint64_t hash, std::size_t length) {
-  Chain* chain = Lookup(hash, length, true);
-  const std::uint32_t index = count_++;
-  if ((index & kChunkMask) == 0) {
-    chunks_.push_back(
-        std::make_unique_for_overwrite<Occurrence[]>(kChunkMask + 1));
-  }
-  At(index) = {static_cast<std::uint32_t>(pos), kNone};
-  if (chain->head == kNone) {
-    chain->head = index;
-  } else {
-    At(chain->tail).next = index;
-  }
-  chain->tail = index;
-}
-
-EndTagIndex::Chain* EndTagIndex::Lookup(std::uint64_t hash, std::size_t length,
-                                        bool insert) {
-  if (insert && 2 * (used_ + 1) > chains_.size()) Grow();
-  const std::size_t mask = chains_.size() - 1;
-  std::uint64_t slot =
-      (hash ^ (length * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
-  slot ^= slot >> 31;
-  for (;; ++slot) {
-    Chain& chain = chains_[slot & mask];
-    if (chain.length == kNone) {
-      if (!insert) return nullptr;
-      chain.hash = hash;
-      chain.length = static_cast<std::uint32_t>(length);
-      ++used_;
-      return &chain;
-    }
-    if (chain.hash == hash && chain.length == length) return &chain;
-  }
-}
-
-void EndTagIndex::Grow() {
-  std::vector<Chain> old(chains_.size() * 2);
-  old.swap(chains_);
-  used_ = 0;
-  for (const Chain& chain : old) {
-    if (chain.length == kNone) continue;
-    *Lookup(chain.hash, chain.length, true) = chain;
-  }
-}
-
-std::size_t EndTagIndex::Find(std::string_view tag, std::size_t from,
-                              std::size_t limit) {
-  // Most elements hold no element: their end tag is the first of all end
-  // tags from `from` on, which needs no hashing.
-  while (next_ < count_ && At(next_).pos < from) ++next_;
-  if (next_ < count_) {
-    const std::size_t pos = At(next_).pos;
-    if (pos + tag.size() + 3 <= text_.size() &&
-        text_[pos + 2 + tag.size()] == '>' &&
-        SameBytes(tag, text_.data() + pos + 2)) {
-      return pos + tag.size() + 3 <= limit ? pos : npos;
-    }
-  }
-  Chain* chain = Lookup(NameHash(tag), tag.size(), false);
-  if (chain == nullptr) return npos;
-  std::uint32_t at = chain->head;
-  while (at != kNone && At(at).pos < from) {
-    at = At(at).next;
-  }
-  chain->head = at;
-  for (; at != kNone; at = At(at).next) {
-    const std::size_t pos = At(at).pos;
-    if (pos + tag.size() + 3 > limit) return npos;
-    // Equal hashes of different names are possible, if unlikely.
-    if (SameBytes(tag, text_.data() + pos + 2)) return pos;
-  }
-  return npos;
-}
-
-// ---------------------------------------------------------------------------
-// Node memory. A parse makes one node per element; taking each from the heap
-// and giving it back one by one dominated the cost of parsing and freeing a
-// large invoice. Nodes made during a parse are cut from blocks instead: every
-// node is preceded by a pointer to its block (null for a node from the heap),
-// and a block counts its live nodes and is freed with the last one.
-
-struct NodeBlock {
-  std::atomic<std::size_t> live;
-};
-constexpr std::size_t kCellHeader = sizeof(NodeBlock*);
-constexpr std::size_t kCellSize = kCellHeader + sizeof(TVLQXmlNode);
-constexpr std::size_t kBlockHeader = 16;
-static_assert(alignof(TVLQXmlNode) <= kCellHeader &&
-              kCellSize % alignof(TVLQXmlNode) == 0 &&
-              sizeof(NodeBlock) <= kBlockHeader);
-
-void ReleaseCells(NodeBlock* block, std::size_t count) {
-  if (count == 0) return;
-  if (block->live.fetch_sub(count, std::memory_order_acq_rel) == count) {
-    block->~NodeBlock();
-    ::operator delete(block);
-  }
-}
-
-// Destroys childless nodes and frees their cells, releasing the cells of one
-// block in runs rather than one atomic step per node.
-class NodeReleaser {
- public:
-  NodeReleaser() = default;
-  NodeReleaser(const NodeReleaser&) = delete;
-  NodeReleaser& operator=(const NodeReleaser&) = delete;
-  ~NodeReleaser() { Flush(); }
-
-  void Free(TVLQXmlNode* node) {
-    node->~TVLQXmlNode();
-    char* cell = reinterpret_cast<char*>(node) - kCellHeader;
-    NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
-    if (block == nullptr) {
-      ::operator delete(cell);
-      return;
-    }
-    if (block != block_) {
-      Flush();
-      block_ = block;
-    }
-    ++count_;
-  }
-
- private:
-  void Flush() {
-    if (block_ != nullptr) ReleaseCells(block_, count_);
-    block_ = nullptr;
-    count_ = 0;
-  }
-
-  NodeBlock* block_ = nullptr;
-  std::size_t count_ = 0;
-};
-
-// Hands out node cells from blocks of growing size; used by one parse.
-class NodeBlocks {
- public:
-  NodeBlocks() = default;
-  NodeBlocks(const NodeBlocks&) = delete;
-  NodeBlocks& operator=(const NodeBlocks&) = delete;
-  ~NodeBlocks() { Retire(); }
-
-  void* Allocate() {
-    if (used_ == capacity_) Start();
-    char* cell = cells_ + used_++ * kCellSize;
-    *reinterpret_cast<NodeBlock**>(cell) = block_;
-    return cell + kCellHeader;
-  }
-
- private:
-  void Start() {
-    Retire();
-    const std::size_t capacity =
-        std::min<std::size_t>(capacity_ == 0 ? 16 : capacity_ * 2, 1024);
-    void* raw = ::operator new(kBlockHeader + capacity * kCellSize);
-    block_ = new (raw) NodeBlock{{capacity}};
-    cells_ = static_cast<char*>(raw) + kBlockHeader;
-    capacity_ = capacity;
-    used_ = 0;
-  }
-  // The cells never handed out count as released.
-  void Retire() {
-    if (block_ != nullptr) ReleaseCells(block_, capacity_ - used_);
-    block_ = nullptr;
-  }
-
-  NodeBlock* block_ = nullptr;
-  char* cells_ = nullptr;
-  std::size_t capacity_ = 0;
-  std::size_t used_ = 0;
-};
-
-// The blocks of the parse running on this thread, if any.
-thread_local NodeBlocks* t_parseBlocks = nullptr;
-
-// Makes `blocks` the source of new nodes on this thread while alive.
-class UseNodeBlocks {
- public:
-  explicit UseNodeBlocks(NodeBlocks& blocks) : previous_(t_parseBlocks) {
-    t_parseBlocks = &blocks;
-  }
-  ~UseNodeBlocks() { t_parseBlocks = previous_; }
-  UseNodeBlocks(const UseNodeBlocks&) = delete;
-  UseNodeBlocks& operator=(const UseNodeBlocks&) = delete;
-
- private:
-  NodeBlocks* previous_;
-};
 
 // ---------------------------------------------------------------------------
 // The parser. Where the rules cut the text into "the element" and "rest",
@@ -775,6 +402,8 @@ struct Head {
   std::size_t endTag = npos;  // the closing "</tag>" (not self-closing)
   bool scannedAll = false;    // no '>': the whole range was read
   bool sawAmpersand = false;  // a '&' among the bytes read
+  bool otherLt = false;       // another '<' before the first '>'
+  bool textOnly = false;      // only text, no '<', '>' or '&', up to endTag
 };
 
 bool HeadIsXml(const Head& head) {
@@ -784,8 +413,8 @@ bool HeadIsXml(const Head& head) {
 
 class Parser {
  public:
-  // Reads `text` from `begin`, with `index` built over `text`.
-  Parser(std::string_view text, std::size_t begin, EndTagIndex& index,
+  // Reads `text` from `begin`, finding end tags in `text` with `index`.
+  Parser(std::string_view text, std::size_t begin, EndTagFinder& index,
          bool delProperties, bool delNamespace);
 
   // Parses the first element of the text into `root`. `rest`, when given,
@@ -803,6 +432,8 @@ class Parser {
   };
 
   Head Scan(std::size_t cur, std::size_t end);
+  bool FindTextOnlyEnd(Head& head, std::size_t end);
+  std::size_t SkipBlanks(std::size_t at, std::size_t end) const;
   std::size_t Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
                    std::size_t end);
   void PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
@@ -818,7 +449,7 @@ class Parser {
   std::size_t begin_;
   bool delProperties_;
   bool delNamespace_;
-  EndTagIndex& index_;
+  EndTagFinder& index_;
   NodeBlocks blocks_;
   UseNodeBlocks useBlocks_{blocks_};
   std::vector<Frame> frames_;
@@ -828,7 +459,7 @@ class Parser {
   std::size_t restEnd_ = 0;
 };
 
-Parser::Parser(std::string_view text, std::size_t begin, EndTagIndex& index,
+Parser::Parser(std::string_view text, std::size_t begin, EndTagFinder& index,
                bool delProperties, bool delNamespace)
     : text_(text),
       s_(text.data()),
@@ -843,7 +474,7 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
   // a value without '&' that it needs no decoding).
   std::size_t at = cur;
   for (;; ++at) {
-    at = FindAnyOf(s_, at, end, '<', '>', '&');
+    at = FindAnyOf(s_, at, end, text_.size(), '<', '>', '&');
     if (at == end) {
       head.scannedAll = true;
       return head;
@@ -853,6 +484,8 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
       head.sawAmpersand = true;
     } else if (head.open == npos) {
       head.open = at;
+    } else {
+      head.otherLt = true;
     }
   }
   head.close = at;
@@ -870,8 +503,49 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
   const std::size_t tagEnd = head.selfClosing ? head.close - 1 : head.close;
   head.tag = text_.substr(head.open + 1, tagEnd - head.open - 1);
   if (delProperties_) head.tag = head.tag.substr(0, PropertiesCut(head.tag));
-  if (!head.selfClosing) head.endTag = index_.Find(head.tag, head.open, end);
+  if (!head.selfClosing && !FindTextOnlyEnd(head, end)) {
+    head.endTag = index_.Find(head.tag, head.open, end);
+  }
   return head;
+}
+
+// Most elements hold only text: when nothing but text follows the start tag
+// up to a "</tag>", that is the first "</" after the start and so its end.
+// Sets endTag and textOnly then (endTag npos when it ends beyond `end`).
+bool Parser::FindTextOnlyEnd(Head& head, std::size_t end) {
+  if (head.otherLt || s_[head.open + 1] == '/') return false;
+  const std::size_t at =
+      FindAnyOf(s_, head.close + 1, end, text_.size(), '<', '>', '&');
+  const std::size_t tagEnd = at + 2 + head.tag.size();
+  if (at == end || s_[at] != '<' || tagEnd >= text_.size() ||
+      s_[at + 1] != '/' || s_[tagEnd] != '>' ||
+      std::memcmp(s_ + at + 2, head.tag.data(), head.tag.size()) != 0) {
+    return false;
+  }
+  head.endTag = tagEnd + 1 <= end ? at : npos;
+  head.textOnly = true;
+  return true;
+}
+
+// The first byte from `at` on that is not blank (0 to 32); `end` when none.
+// Sixteen bytes at a time where SSE2 is available: the indentation between
+// elements is a run of blanks.
+std::size_t Parser::SkipBlanks(std::size_t at, std::size_t end) const {
+#if defined(__SSE2__)
+  // A signed comparison after flipping the top bit compares unsigned bytes.
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i blank = _mm_set1_epi8(static_cast<char>(32 ^ 0x80));
+  for (; at < end && at + 16 <= text_.size(); at += 16) {
+    const __m128i chunk = _mm_xor_si128(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(s_ + at)), flip);
+    const int mask = _mm_movemask_epi8(_mm_cmpgt_epi8(chunk, blank));
+    if (mask != 0) {
+      return std::min(end, at + static_cast<std::size_t>(__builtin_ctz(mask)));
+    }
+  }
+#endif
+  while (at < end && IsBlank(s_[at])) ++at;
+  return std::min(at, end);
 }
 
 // Fills `node` from the element `head` at the front of [cur, end): its Name
@@ -898,10 +572,14 @@ std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
     innerEnd = std::max(head.endTag, innerBegin);
     TrimRange(s_, innerBegin, innerEnd);
     rest = head.endTag + head.tag.size() + 3;
-    while (rest < end && IsBlank(s_[rest])) ++rest;
+    rest = SkipBlanks(rest, end);
   }
   node.Name.assign(delNamespace_ ? WithoutNamespace(head.tag) : head.tag);
   if (innerBegin == innerEnd) return rest;
+  if (head.textOnly) {
+    node.Value.assign(s_ + innerBegin, innerEnd - innerBegin);
+    return rest;
+  }
   const Head first = Scan(innerBegin, innerEnd);
   if (HeadIsXml(first)) {
     PushFrame(node, innerBegin, innerEnd, first);
@@ -998,6 +676,19 @@ void Parser::StoreRest(AnsiString* rest) const {
   rest->erase(0, restBegin_);
 }
 
+// Destroying a large tree waits mostly on memory: the nodes a few steps
+// ahead are asked for early.
+constexpr std::size_t kPrefetchAhead = 8;
+
+void Prefetch(const TVLQXmlNode* node) {
+#if defined(__GNUC__)
+  __builtin_prefetch(node);
+  __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
+#else
+  (void)node;
+#endif
+}
+
 // Destroys trees without recursion: children are moved onto a work list
 // before their parent is freed.
 void DestroyTrees(NodeList&& nodes) {
@@ -1007,15 +698,21 @@ void DestroyTrees(NodeList&& nodes) {
   while (!pending.empty()) {
     TVLQXmlNode* node = pending.back().release();
     pending.pop_back();
+    if (!pending.empty()) Prefetch(pending.back().get());
     // Leaves go at once; inner nodes are stacked last first, so that the
     // tree is visited in the order its nodes were made.
-    for (auto& child : node->Nodes) {
-      if (child->Nodes.empty()) releaser.Free(child.release());
+    NodeList& children = node->Nodes;
+    const std::size_t count = children.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      if (i + kPrefetchAhead < count) {
+        Prefetch(children[i + kPrefetchAhead].get());
+      }
+      if (children[i]->Nodes.empty()) releaser.Free(children[i].release());
     }
-    for (auto it = node->Nodes.rbegin(); it != node->Nodes.rend(); ++it) {
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
       if (*it) pending.push_back(std::move(*it));
     }
-    node->Nodes.clear();
+    children.clear();
     releaser.Free(node);
   }
 }
@@ -1072,26 +769,6 @@ void WriteTree(const TVLQXmlNode& root, int level, bool indented,
 
 // ---------------------------------------------------------------------------
 
-void* TVLQXmlNode::operator new(std::size_t size) {
-  if (size == sizeof(TVLQXmlNode) && t_parseBlocks != nullptr) {
-    return t_parseBlocks->Allocate();
-  }
-  char* raw = static_cast<char*>(::operator new(kCellHeader + size));
-  *reinterpret_cast<NodeBlock**>(raw) = nullptr;
-  return raw + kCellHeader;
-}
-
-void TVLQXmlNode::operator delete(void* p) noexcept {
-  if (p == nullptr) return;
-  char* cell = static_cast<char*>(p) - kCellHeader;
-  NodeBlock* block = *reinterpret_cast<NodeBlock**>(cell);
-  if (block == nullptr) {
-    ::operator delete(cell);
-  } else {
-    ReleaseCells(block, 1);
-  }
-}
-
 TVLQXmlNode::TVLQXmlNode() = default;
 
 TVLQXmlNode::~TVLQXmlNode() { DestroyTrees(std::move(Nodes)); }
@@ -1114,8 +791,7 @@ TVLQXmlNode* TVLQXmlNode::GetNodeByIdx(int i) const {
 TVLQXmlNode* TVLQXmlNode::GetNodeByName(const AnsiString& name) const {
   // Names that differ in length never compare equal: skip the call for them.
   for (const auto& child : Nodes) {
-    if (child->Name.size() == name.size() &&
-        AnsiCompareText(child->Name, name) == 0) {
+    if (child->Name.size() == name.size() && SameText(child->Name, name)) {
       return child.get();
     }
   }
@@ -1157,9 +833,8 @@ void TVLQXmlNode::XmlParse(const AnsiString& xml, bool delProperties,
   }
   std::string withoutCData;
   if (UzywacCDATA) text = ReplaceCDataSections(text, withoutCData);
-  // One pass indexes the end tags and finds the declaration and comments.
-  Markers markers;
-  auto index = std::make_unique<EndTagIndex>(text, &markers);
+  // One pass finds the declaration and comments.
+  const Markers markers = FindMarkers(text);
   std::size_t begin = DeclarationsLength(markers);
   std::string withoutComments;
   if (markers.firstComment != npos) {
@@ -1169,28 +844,27 @@ void TVLQXmlNode::XmlParse(const AnsiString& xml, bool delProperties,
                                   : FindMarker(rest, "<!--", 0);
     const std::string_view result =
         RemoveComments(rest, withoutComments, first);
-    if (!withoutComments.empty()) {  // rewritten: index the new text
-      index.reset();
+    if (!withoutComments.empty()) {  // rewritten: parse the new text
       std::string().swap(withoutCData);
       std::string().swap(ownCopy);
       text = result;
       begin = 0;
-      index = std::make_unique<EndTagIndex>(text, nullptr);
     } else {
       begin = result.data() - text.data();
     }
   }
+  EndTagFinder endTags(text);
   // Old children die after the parse: `xml` may be one of their texts.
   const NodeList previous = TakeContents();
-  Parser(text, begin, *index, delProperties, delNamespace)
+  Parser(text, begin, endTags, delProperties, delNamespace)
       .Parse(*this, nullptr);
 }
 
 void TVLQXmlNode::XmlInternalParse(AnsiString& rest, bool delProperties,
                                    bool delNamespace) {
   const NodeList previous = TakeContents();
-  EndTagIndex index(rest, nullptr);
-  Parser(rest, 0, index, delProperties, delNamespace).Parse(*this, &rest);
+  EndTagFinder endTags(rest);
+  Parser(rest, 0, endTags, delProperties, delNamespace).Parse(*this, &rest);
 }
 
 bool TVLQXmlNode::IsXml(const AnsiString& s, bool delProperties,

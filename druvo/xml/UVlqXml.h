@@ -11,10 +11,11 @@
 // A parse costs time linear in the text's size whatever the nesting: the
 // declaration, comment and CDATA rules are applied in one pass each, the
 // parser works on offsets into one buffer, and "the first </tag> after the
-// start" comes from an index of every end tag built in one pass (a lookup
-// costs the tag's length). The one exception is what the CDATA rule itself
-// asks for: a section opened by the escaped text of an earlier one is
-// escaped again, so adversarial text can grow quadratically there.
+// start" is searched for once per name and ancestor, or, in deeply nested
+// text, found in an index of every end tag built in one pass. The one
+// exception is what the CDATA rule itself asks for: a section opened by the
+// escaped text of an earlier one is escaped again, so adversarial text can
+// grow quadratically there.
 // Elements nested deeper than MaxNestingDepth raise Exception. Serialisation
 // is iterative too. UzywacCDATA is process-wide; separate trees may be parsed
 // on separate threads.
