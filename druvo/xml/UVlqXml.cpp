@@ -682,6 +682,7 @@ constexpr std::size_t kPrefetchAhead = 8;
 
 void Prefetch(const TVLQXmlNode* node) {
 #if defined(__GNUC__)
+  if (node == nullptr) return;
   __builtin_prefetch(node);
   __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
 #else
@@ -690,7 +691,8 @@ void Prefetch(const TVLQXmlNode* node) {
 }
 
 // Destroys trees without recursion: children are moved onto a work list
-// before their parent is freed.
+// before their parent is freed. Null entries (children a caller reset or
+// moved out of Nodes) are passed over.
 void DestroyTrees(NodeList&& nodes) {
   if (nodes.empty()) return;
   NodeList pending = std::move(nodes);
@@ -699,6 +701,7 @@ void DestroyTrees(NodeList&& nodes) {
     TVLQXmlNode* node = pending.back().release();
     pending.pop_back();
     if (!pending.empty()) Prefetch(pending.back().get());
+    if (node == nullptr) continue;  // a child the caller emptied
     // Leaves go at once; inner nodes are stacked last first, so that the
     // tree is visited in the order its nodes were made.
     NodeList& children = node->Nodes;
@@ -707,7 +710,9 @@ void DestroyTrees(NodeList&& nodes) {
       if (i + kPrefetchAhead < count) {
         Prefetch(children[i + kPrefetchAhead].get());
       }
-      if (children[i]->Nodes.empty()) releaser.Free(children[i].release());
+      if (children[i] && children[i]->Nodes.empty()) {
+        releaser.Free(children[i].release());
+      }
     }
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
       if (*it) pending.push_back(std::move(*it));

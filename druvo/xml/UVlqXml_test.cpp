@@ -184,6 +184,13 @@ TEST(TVLQXmlNode, FindsChildrenByIndexAndName) {
   EXPECT_EQ(root.GetNodeByName("fa"), fa);
   EXPECT_EQ(root.GetNodeByName("\xBF\xD3\xA3\x43"), zolc);  // żÓŁC
   EXPECT_EQ(root.GetNodeByName("P_7"), nullptr);  // only direct children
+  // Bytes 0x20 apart are the same letter only when they are letters.
+  TVLQXmlNode* p7 = root.AddNode("P_7@[", "3");
+  EXPECT_EQ(root.GetNodeByName("p_7@["), p7);
+  for (const char* other : {"P\x7F"
+                            "7@[",
+                            "P_7`[", "P_7@{", "P_8@["})
+    EXPECT_EQ(root.GetNodeByName(other), nullptr) << other;
   EXPECT_EQ(root.GetNodeByIdx(1), zolc);
   EXPECT_EQ(root.GetNodeByIdx(-1), nullptr);
   EXPECT_EQ(root.GetNodeByIdx(root.GetCount()), nullptr);
@@ -236,6 +243,24 @@ TEST(TVLQXmlNode, LimitsNestingAndDestroysDeepTrees) {
   };
   TVLQXmlNode node;
   node.XmlParse(nested(TVLQXmlNode::MaxNestingDepth), true, true);
+  // Deep elements each with text before the next: the end tags are found by
+  // searching at first, by the index once the searches have read too much.
+  AnsiString xml, shape, closing;
+  for (int i = 0; i < 300; ++i) {
+    const AnsiString name = "e" + std::to_string(i);
+    xml += "<" + name + "><v>" + AnsiString(200, 'a' + i % 26) + "</v>";
+    shape += name + "{v=" + AnsiString(200, 'a' + i % 26) + ",";
+    closing = "</" + name + ">" + closing;
+  }
+  node.XmlParse(xml + "<z>1</z>" + closing, true, true);
+  EXPECT_EQ(Shape(node), shape + "z=1" + AnsiString(300, '}'));
+  // Parsed nodes destroyed one at a time, or moved into a built tree that
+  // outlives the parsed one, are freed once (the sanitizer run checks).
+  TVLQXmlNode built;
+  built.Nodes.push_back(std::move(node.Nodes[1]));
+  node.Nodes[0].reset();
+  node.Clear();
+  EXPECT_EQ(Shape(*built.GetNodeByIdx(0)).substr(0, 7), "e1{v=bb");
   EXPECT_EQ(ParseError(nested(TVLQXmlNode::MaxNestingDepth + 1)),
             "Invalid XML format: elements nested deeper than 1000 levels");
 
