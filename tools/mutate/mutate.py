@@ -185,15 +185,27 @@ FAILED_TEST = re.compile(r"^\s*\d+ - (\S+) \(", re.MULTILINE)
 
 
 def run(command, cwd, timeout):
-    """(exit status, seconds, output); status None when it timed out."""
+    """(exit status, seconds, output); status None when it timed out.
+
+    The command runs in a process group of its own, killed as a whole when
+    it ends: a test that timed out leaves no program of a hung mutant behind
+    (CTest stops only the test's own process, not what a test script
+    started)."""
     started = time.monotonic()
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL, text=True,
+                               errors="replace", start_new_session=True)
     try:
-        done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
-                              stderr=subprocess.DEVNULL, timeout=timeout,
-                              text=True, errors="replace")
-        return done.returncode, time.monotonic() - started, done.stdout
+        output, _ = process.communicate(timeout=timeout)
+        status = process.returncode
     except subprocess.TimeoutExpired:
-        return None, time.monotonic() - started, ""
+        output, status = "", None
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.communicate()
+    return status, time.monotonic() - started, output or ""
 
 
 def main():
