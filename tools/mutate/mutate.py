@@ -195,16 +195,18 @@ def run(command, cwd, timeout):
     process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE,
                                stderr=subprocess.DEVNULL, text=True,
                                errors="replace", start_new_session=True)
+    output, status = "", None
     try:
         output, _ = process.communicate(timeout=timeout)
         status = process.returncode
     except subprocess.TimeoutExpired:
-        output, status = "", None
+        pass
     try:
         os.killpg(process.pid, signal.SIGKILL)
     except ProcessLookupError:
         pass
-    process.communicate()
+    if status is None:
+        process.communicate()  # reaps the killed command
     return status, time.monotonic() - started, output or ""
 
 
