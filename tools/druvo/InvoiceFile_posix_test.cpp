@@ -32,8 +32,8 @@ TEST(InvoiceFile, ReadsPipesToTheEndAndReportsReadErrors) {
   const std::string fifo = dir + "/in.xml";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const std::string text(200000, 'x');
-  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
   const int free = LowestFreeDescriptor();
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
   EXPECT_EQ(ReadWholeFile(fifo), text);
   writer.join();
   fs::remove_all(dir);
