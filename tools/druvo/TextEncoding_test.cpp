@@ -28,6 +28,7 @@ TEST(TextEncoding, DeclarationIsReadLeniently) {
   EXPECT_EQ(DeclaredEncoding("\r\n <?xml version=\"1.0\"?><a/>"), "");
   EXPECT_EQ(DeclaredEncoding("<a encoding=\"x\"/>"), "");
   EXPECT_EQ(DeclaredEncoding("<?xml encoding=\"unterminated"), "");
+  EXPECT_EQ(DeclaredEncoding("<?xml encoding:\"latin2\"?>"), "");
   EXPECT_EQ(DeclaredEncoding(""), "");
 }
 
@@ -72,6 +73,9 @@ TEST(TextEncoding, UnknownEncodingsAndInvalidBytesAreRefused) {
   EXPECT_EQ(DecodeError("ab\xED\xA0\x80"),  // a surrogate
             "invalid UTF-8 at line 1 (byte offset 2)");
   EXPECT_EQ(DecodeError("\xE2\x82"), "invalid UTF-8 at line 1 (byte offset 0)");
+  // A sequence cut off by the end of the text, whatever follows in memory.
+  const std::string euro = "ab\xE2\x82\xAC";
+  EXPECT_THROW(DecodeToCp1250(std::string_view(euro).substr(0, 4)), CliError);
   EXPECT_EQ(DecodeError(Declared("us-ascii") + "\xE9"),
             "invalid US-ASCII at line 2 (byte offset 45)");
   EXPECT_EQ(DecodeToCp1250(Declared("UTF8") + "\xE2\x82\xAC").Text,
