@@ -272,9 +272,11 @@ def main():
 
     def put_back():
         # A plain copy: the restored file must look newer than the mutant's
-        # object, or the next build would keep the mutant.
-        shutil.copyfile(backup, source)
-        os.remove(backup)
+        # object, or the next build would keep the mutant. Once only (an
+        # interrupt restores before the final clean-up runs).
+        if os.path.exists(backup):
+            shutil.copyfile(backup, source)
+            os.remove(backup)
 
     def restore(*_):
         put_back()
