@@ -56,6 +56,8 @@ TEST(TVLQXmlNode, ParsesElementsValuesAndSelfClosingTags) {
   EXPECT_EQ(ParsedShape("<a x=\"1\"/>", false), "a x=\"1\"");
   EXPECT_EQ(ParsedShape("<a />"), "a ");  // a lone trailing blank is kept
   EXPECT_EQ(ParsedShape("<a>  x  </a>"), "a=x");
+  EXPECT_EQ(ParsedShape("<a>!1!</a>"), "a=!1!");  // blanks are 0 to 32 only
+  EXPECT_EQ(ParsedShape("<a>1&/a>2</a>"), "a=1&/a>2");  // "&/a>" ends nothing
   EXPECT_EQ(ParsedShape("<a>&amp;lt;</a>"), "a=&lt;");  // decoded once
   EXPECT_EQ(ParsedShape("<a>&#xD;&#60;&nbsp;</a>"), "a=&#xD;&#60;&nbsp;");
   EXPECT_EQ(ParsedShape("<p:Faktura xmlns:p=\"u\"><p:Fa>1</p:Fa></p:Faktura>"),
@@ -119,6 +121,8 @@ TEST(TVLQXmlNode, RaisesExactMessages) {
   EXPECT_EQ(ParseError("a > b"), "Invalid XML format: single '>' found");
   EXPECT_EQ(ParseError("<r><a>1</a> x > y</r>"),
             "Invalid XML format: single '>' found");
+  EXPECT_EQ(ParseError("<r>a></></r>"),  // '>' first, then "</>"
+            "Invalid XML format: single '>' found");
   EXPECT_EQ(ParseError("<a"), "Invalid XML format: single '<' found");
 
   // The root keeps its name and the children it had finished; an element
@@ -154,6 +158,8 @@ TEST(TVLQXmlNode, IsXmlAndNameHelpers) {
   EXPECT_FALSE(TVLQXmlNode::IsXml("<a x>1</a>", false, false));
   EXPECT_TRUE(TVLQXmlNode::IsXml("<a x>1</a>", true, false));
   EXPECT_TRUE(TVLQXmlNode::IsXml("<a/>", false, false));
+  EXPECT_FALSE(TVLQXmlNode::IsXml("<a", false, false));
+  EXPECT_FALSE(TVLQXmlNode::IsXml("a/>", false, false));
   EXPECT_FALSE(TVLQXmlNode::IsXml("1 < 2", false, false));
   EXPECT_FALSE(TVLQXmlNode::IsXml("&lt;a&gt;&lt;/a&gt;", false, false));
   EXPECT_TRUE(TVLQXmlNode::IsXml("&lt;a&gt;&lt;/a&gt;", false, true));

@@ -5,7 +5,8 @@ Reads the JSON lines `mutate.py --record FILE` appends (the last record of a
 mutant counts, so a re-run after sharpening replaces the first verdict) and
 the mutants set aside as equivalent (tools/mutate/equivalent.txt: one per
 line, "source | mutated line | why"; the line's text, not its number, is the
-key, so the list survives edits elsewhere in the file).
+key, so the list survives edits elsewhere in the file; "source:N" ties an
+entry to line N, for a text as common as a deleted statement's ";").
 
 Usage: summary.py RECORD [--tests] [--source SUBSTRING]
   Prints one row per source (killed, survived, equivalent, did not compile,
@@ -53,8 +54,11 @@ def verdict(record, equivalents):
     if record["verdict"] == "does not compile":
         return "stillborn"
     if record["verdict"] == "SURVIVED":
-        key = (record["source"], record["mutant"])
-        return "equivalent" if key in equivalents else "survived"
+        source, mutant = record["source"], record["mutant"]
+        at_line = (f"{source}:{record['line']}", mutant)
+        if (source, mutant) in equivalents or at_line in equivalents:
+            return "equivalent"
+        return "survived"
     return "killed"
 
 
