@@ -55,7 +55,7 @@ def verdict(record, equivalents):
         return "stillborn"
     if record["verdict"] == "SURVIVED":
         source, mutant = record["source"], record["mutant"]
-        at_line = (f"{source}:{record['line']}", mutant)
+        at_line = (f"{source}:{record.get('line')}", mutant)
         if (source, mutant) in equivalents or at_line in equivalents:
             return "equivalent"
         return "survived"
