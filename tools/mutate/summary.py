@@ -34,8 +34,10 @@ def load_equivalents(path):
     with open(path, encoding="utf-8") as f:
         for line in f:
             if line.strip() and not line.startswith("#"):
-                source, mutant = (p.strip() for p in line.split(" | ")[:2])
-                found.add((source, mutant))
+                # The mutated line may hold " | " itself: it is all between
+                # the first field and the last.
+                parts = line.split(" | ")
+                found.add((parts[0].strip(), " | ".join(parts[1:-1]).strip()))
     return found
 
 
