@@ -81,6 +81,12 @@ TEST(Reporter, ProgressLineOnATerminalOnly) {
     reporter.FileDone();
     EXPECT_EQ(pty.Read(), wipe + "1/6 files (16%), 2 failed");
     EXPECT_EQ(reporter.ErrorCount(), 2);
+    reporter.EndBatch();  // files done after the end draw nothing
+    for (int i = 0; i < 5; ++i) reporter.FileDone();
+    EXPECT_EQ(pty.Read(), wipe);
+    reporter.StartBatch(Reporter::kProgressThreshold + 1);
+    reporter.FileDone();
+    pty.Read();
   }
   EXPECT_EQ(pty.Read(), wipe);  // wiped when the reporter goes
 }

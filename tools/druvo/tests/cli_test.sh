@@ -280,7 +280,7 @@ case_validate() {
   sed 's|<RodzajFaktury>VAT<|<RodzajFaktury>XYZ<|' "$good" > kind.xml
   awk '/<KodWaluty>/ { k = $0; next } /<P_1>/ { print; print k; next } { print }' \
     "$good" > order.xml
-  sed 's|<P_1>[^<]*</P_1>|<P_1>2026-13-45</P_1>|' "$good" > date.xml
+  sed 's|<P_1>[^<]*</P_1>|<P_1>2026-13-{5</P_1>|' "$good" > date.xml
   run ksef-validate missing.xml kind.xml order.xml date.xml
   expect_rc 1
   grep -qxF "missing.xml:$(line_of '<P_6>' missing.xml): Element 'P_6': This element is not expected. Expected is ( P_2 )." out ||
@@ -289,7 +289,7 @@ case_validate() {
     fail "bad enumeration value"
   grep -qxF "order.xml:$(line_of '<P_1>' order.xml): Element 'P_1': This element is not expected. Expected is ( KodWaluty )." out ||
     fail "element out of order"
-  grep -qF "date.xml:$(line_of '<P_1>' date.xml): Element 'P_1': '2026-13-45' is not a valid value" out ||
+  grep -qF "date.xml:$(line_of '<P_1>' date.xml): Element 'P_1': '2026-13-{5' is not a valid value" out ||
     fail "malformed date"
   grep -q ': valid' out && fail "a damaged file passed"
 
