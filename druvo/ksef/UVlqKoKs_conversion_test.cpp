@@ -121,8 +121,11 @@ TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
       WierszPrzed("1", "Kawa", "10", "10", "100", "23") +
       Wiersz("1", "Kawa", "10", "10", "100", "23");
   EXPECT_EQ(Konwertuj(Faktura("KOR_ROZ", bezZmian)).Dane.TypDokumentu, 4);
-  // A plain invoice never compares lines, whatever they are marked.
-  EXPECT_EQ(Konwertuj(Faktura("ROZ", fa)).Dane.TypDokumentu, 2);
+  // A plain invoice never compares lines, whatever they are marked, and
+  // writes no removed ones.
+  const Wynik roz = Konwertuj(Faktura("ROZ", fa));
+  EXPECT_EQ(roz.Dane.TypDokumentu, 2);
+  EXPECT_EQ(roz.Tekst.find("Kakao"), AnsiString::npos);
 }
 
 TEST(TVLQKonwersjaKSeF, GrossAndNetLines) {
@@ -527,6 +530,15 @@ TEST(TVLQKonwersjaKSeF, LineNumbersAndReplacedLines) {
                        {1, "E"}, {2, "G"}, {3, "C"}}));
   ASSERT_EQ(przed.size(), 1u);
   EXPECT_EQ(przed.begin()->first, 1);
+  // The conversion numbers and replaces its lines the same way.
+  const AnsiString tekst = Konwertuj(Faktura("VAT", fa, "")).Tekst;
+  AnsiString linie;
+  for (std::size_t at = tekst.find("Linia:Nazwa{"); at != AnsiString::npos;
+       at = tekst.find("Linia:Nazwa{", at + 1)) {
+    linie += tekst.substr(at + 12, 1) +
+             tekst.substr(tekst.find("IdxLinii{", at) + 9, 1);
+  }
+  EXPECT_EQ(linie, "E0G1C2");
 
   // Numbers at the ends of int wrap around instead of overflowing.
   const AnsiString skrajne =
