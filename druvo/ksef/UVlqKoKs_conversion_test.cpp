@@ -539,6 +539,11 @@ TEST(TVLQKonwersjaKSeF, LineNumbersAndReplacedLines) {
              tekst.substr(tekst.find("IdxLinii{", at) + 9, 1);
   }
   EXPECT_EQ(linie, "E0G1C2");
+  // An ordered item among the lines of a plain invoice keeps its own number.
+  const AnsiString pozycja =
+      "<ZamowienieWiersz><NrWierszaZam>5</NrWierszaZam></ZamowienieWiersz>";
+  EXPECT_NE(Konwertuj(Faktura("VAT", pozycja, "")).Tekst.find("IdxLinii{4}"),
+            AnsiString::npos);
 
   // Numbers at the ends of int wrap around instead of overflowing.
   const AnsiString skrajne =
