@@ -422,6 +422,17 @@ TEST(TVLQKonwersjaKSeF, BuyerIdentifierFromNipNrIdOrVatUe) {
             "Oddzia\xB3 A, Odbiorca|1111111111-001, CZ5|ul. B 2 Krak\xF3w, ");
   EXPECT_EQ(dane.Podmioty3[0].Rola + dane.Podmioty3[1].Rola, 2);  // "x" is 0
   EXPECT_EQ(dane.IDWewPodmiotu3, "1111111111-001");
+  // Only the roles 2, 8 and 10 take the internal identifier.
+  for (int rola = 1; rola <= 11; ++rola) {
+    RekordyNabywcy("",
+                   "<Podmiot3><DaneIdentyfikacyjne><IDWew>7</IDWew>"
+                   "</DaneIdentyfikacyjne><Rola>" +
+                       std::to_string(rola) + "</Rola></Podmiot3>",
+                   &dane);
+    EXPECT_EQ(dane.IDWewPodmiotu3,
+              rola == 2 || rola == 8 || rola == 10 ? "7" : "")
+        << rola;
+  }
   EXPECT_EQ(dane.NazwaPlatnika, "");
 }
 

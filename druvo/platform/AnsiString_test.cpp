@@ -11,7 +11,10 @@ TEST(AnsiString, Utf8EdgeCases) {
   EXPECT_EQ(WideToUtf8(u"\xD83D\xDE00"), "😀");
   EXPECT_EQ(WideToAnsi(u"a\xD83D\xDE00z"), "a?z");
   EXPECT_EQ(WideToUtf8(u"\xD800z\xDC00"), "?z?");  // lone surrogates
-  EXPECT_EQ(WideToAnsi(u"\xDC00\xD800"), "??");    // reversed surrogates
+  // The ends of the surrogate ranges, a four-byte lead above F0.
+  EXPECT_EQ(WideToUtf8(u"\xDBFF\xDFFF"), "\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(Utf8ToWide("\xF1\x80\x80\x80"), u"\xD8C0\xDC00");
+  EXPECT_EQ(WideToAnsi(u"\xDC00\xD800"), "??");  // reversed surrogates
   EXPECT_EQ(Utf8ToWide("\xC5\xBC\xC5"), u"ż?");
   EXPECT_EQ(Utf8ToWide(std::string("\0\x7F", 2)), std::u16string(u"\0\x7F", 2));
   // A code point outside the code page gives one '?', even beyond the BMP.
