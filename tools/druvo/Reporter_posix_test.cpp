@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,12 +35,18 @@ class PseudoTerminal {
     if (terminal != nullptr) std::fclose(terminal);
     if (master_ >= 0) close(master_);
   }
+  // What arrived since the last read. The terminal hands bytes over
+  // asynchronously: wait half a second for the first, then until none come.
   std::string Read() {
     std::fflush(terminal);
     std::string text;
     char buffer[256];
-    for (ssize_t n; (n = read(master_, buffer, sizeof buffer)) > 0;)
-      text.append(buffer, n);
+    pollfd ready{master_, POLLIN, 0};
+    while (poll(&ready, 1, text.empty() ? 500 : 50) > 0) {
+      const ssize_t n = read(master_, buffer, sizeof buffer);
+      if (n <= 0) break;
+      text.append(buffer, static_cast<std::size_t>(n));
+    }
     return text;
   }
 
