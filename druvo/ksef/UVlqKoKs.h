@@ -457,7 +457,7 @@ class DRUVO_API TVLQKonwersjaKSeF {
   struct TLinia;
   using TLinie = std::vector<TLinia>;
   // The lines of one pass, after and before a correction.
-  struct TLiniePrzebiegu {
+  struct DRUVO_LOCAL TLiniePrzebiegu {
     TLiniePrzebiegu();
     ~TLiniePrzebiegu();
     TLinie Po;

@@ -15,3 +15,12 @@
 #else
 #define DRUVO_API __attribute__((visibility("default")))
 #endif
+
+// For a type nested in an exported class that is no part of the interface
+// (a private helper with members defined out of line): the shared library
+// keeps it to itself, as a Windows DLL does.
+#if defined(_WIN32) || defined(DRUVO_STATIC_DEFINE)
+#define DRUVO_LOCAL
+#else
+#define DRUVO_LOCAL __attribute__((visibility("hidden")))
+#endif
