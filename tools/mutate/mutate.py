@@ -216,7 +216,7 @@ def main():
     parser.add_argument("--build-dir", default="build-mutate")
     parser.add_argument("--mutants", type=int, default=60)
     parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--timeout", type=int, default=30,
+    parser.add_argument("--timeout", type=int, default=60,
                         help="seconds one test may take (a hung mutant is "
                         "killed)")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
