@@ -208,6 +208,9 @@ TEST(TxfTools, RoundsHalfAwayFromZeroOnShortestDecimal) {
         << c.value << " at " << c.places;
   }
   EXPECT_TRUE(std::isnan(TxfTools(kNaN).Round(2)));
+  // Zero keeps its sign; a value rounded away to zero is +0.
+  EXPECT_TRUE(std::signbit(TxfTools(-0.0).Round(2)));
+  EXPECT_FALSE(std::signbit(TxfTools(-0.001).Round(2)));
   // Sums of money: rounding after each addition stays exact.
   double sum = 0.0;
   for (int i = 0; i < 10; ++i) sum = TxfTools(sum + 0.1).Round(2);
