@@ -109,6 +109,7 @@ TEST(KUTIL, StrCmpFollowsPolishAlphabetIgnoringCase) {
   EXPECT_EQ(LkStrCmp("\xA7", "\x01"), -1);
   EXPECT_EQ(LkStrCmp("\xFF", "0"), -1);
   EXPECT_EQ(LkStrCmp("9", "A"), -1);
+  EXPECT_EQ(LkStrCmp("[", "A"), -1);  // the first letter too
   // The text version stops at a zero byte as the array version does.
   EXPECT_EQ(LkStrCmp(AnsiString("a\0b", 3), AnsiString("a")), 0);
 
