@@ -87,6 +87,7 @@ TEST(TStringList, DelimitedTextSplitsAtBlanksUnlessStrict) {
   const std::pair<WideString, W> loose[] = {
       {u" \t a , b \r\n", {u"a", u"b"}},
       {u"a,,b", {u"a", u"", u"b"}},
+      {u"\x01" u"a,\x01" u"b", {u"a", u"b"}},  // control characters too
       {u"a,", {u"a", u""}},
       {u",", {u"", u""}},
       {u"a, ", {u"a"}},  // the delimiter is not at the very end
