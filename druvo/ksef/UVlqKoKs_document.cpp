@@ -112,7 +112,7 @@ class TVLQKonwersjaKSeF::TIndeksDzieci {
     for (std::size_t i = 0; i < dzieci.size(); ++i) {
       // The lines make Fa long: their memory is asked for ahead.
       if (i + kZawczasu < dzieci.size()) {
-        WczytajZawczasu(dzieci[i + kZawczasu].get());
+        platform_detail::PrefetchObject(dzieci[i + kZawczasu].get());
       }
       const auto& dziecko = dzieci[i];
       for (int lista = 0; lista < kIleList; ++lista) {

@@ -13,6 +13,7 @@
 
 #include "druvo/platform/AnsiString.h"
 #include "druvo/platform/DateTime.h"
+#include "druvo/platform/Prefetch_internal.h"
 #include "druvo/util/KorbLib.h"
 #include "druvo/xml/UVlqXml.h"
 
@@ -94,23 +95,6 @@ inline bool KluczNazwyDziecka(std::string_view nazwa, TKluczNazwy& klucz) {
   }
   for (int i = 0; i < 3; ++i) klucz.Czesci[i] = WielkieAscii(czesci[i]);
   return true;
-}
-
-// Asks for a node's memory ahead of reading it: the steps over a large
-// invoice's lines wait mostly on memory, and misses asked for together
-// overlap.
-inline void WczytajAdresZawczasu(const void* adres) {
-#if defined(__GNUC__)
-  __builtin_prefetch(adres);
-#else
-  (void)adres;
-#endif
-}
-
-inline void WczytajZawczasu(const TVLQXmlNode* wezel) {
-  if (wezel == nullptr) return;
-  WczytajAdresZawczasu(wezel);
-  WczytajAdresZawczasu(reinterpret_cast<const char*>(wezel) + 64);
 }
 
 // The first child of `node` named `name` ignoring letter case, exactly as

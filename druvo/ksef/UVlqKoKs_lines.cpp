@@ -73,19 +73,20 @@ constexpr std::size_t kPolaZawczasu = 2;
 // then the children themselves.
 void WczytajLinieZawczasu(
     const std::vector<std::unique_ptr<TVLQXmlNode>>& wezly, std::size_t i) {
-  if (i + kZawczasu < wezly.size()) WczytajZawczasu(wezly[i + kZawczasu].get());
+  if (i + kZawczasu < wezly.size())
+    platform_detail::PrefetchObject(wezly[i + kZawczasu].get());
   if (i + kZawczasu / 2 < wezly.size()) {
     const auto& dzieci = wezly[i + kZawczasu / 2]->Nodes;
     if (!dzieci.empty()) {
-      WczytajAdresZawczasu(dzieci.data());
-      WczytajAdresZawczasu(dzieci.data() + dzieci.size() - 1);
+      platform_detail::PrefetchAddress(dzieci.data());
+      platform_detail::PrefetchAddress(dzieci.data() + dzieci.size() - 1);
     }
   }
   if (i + kZawczasu / 4 < wezly.size()) {
     const auto& dzieci = wezly[i + kZawczasu / 4]->Nodes;
     // A line's children, not a long list's.
     for (std::size_t d = 0; d < std::min<std::size_t>(dzieci.size(), 32); ++d) {
-      WczytajZawczasu(dzieci[d].get());
+      platform_detail::PrefetchObject(dzieci[d].get());
     }
   }
 }
@@ -238,7 +239,7 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
 
   // Asks for the fields' memory ahead of reading them.
   void WczytajZawczasu() const {
-    for (const TVLQXmlNode* pole : Pola) koks_detail::WczytajZawczasu(pole);
+    for (const TVLQXmlNode* pole : Pola) platform_detail::PrefetchObject(pole);
   }
 
   std::array<const TVLQXmlNode*, pwLiczbaPol> Pola{};

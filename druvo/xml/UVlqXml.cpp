@@ -10,6 +10,7 @@
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
+#include "druvo/platform/Prefetch_internal.h"
 #include "druvo/util/KorbLib.h"
 #include "druvo/xml/UVlqXml_internal.h"
 
@@ -680,16 +681,6 @@ void Parser::StoreRest(AnsiString* rest) const {
 // ahead are asked for early.
 constexpr std::size_t kPrefetchAhead = 8;
 
-void Prefetch(const TVLQXmlNode* node) {
-#if defined(__GNUC__)
-  if (node == nullptr) return;
-  __builtin_prefetch(node);
-  __builtin_prefetch(reinterpret_cast<const char*>(node) + 64);
-#else
-  (void)node;
-#endif
-}
-
 // Destroys trees without recursion: children are moved onto a work list
 // before their parent is freed. Null entries (children a caller reset or
 // moved out of Nodes) are passed over.
@@ -700,7 +691,7 @@ void DestroyTrees(NodeList&& nodes) {
   while (!pending.empty()) {
     TVLQXmlNode* node = pending.back().release();
     pending.pop_back();
-    if (!pending.empty()) Prefetch(pending.back().get());
+    if (!pending.empty()) platform_detail::PrefetchObject(pending.back().get());
     if (node == nullptr) continue;  // a child the caller emptied
     // Leaves go at once; inner nodes are stacked last first, so that the
     // tree is visited in the order its nodes were made.
@@ -708,7 +699,7 @@ void DestroyTrees(NodeList&& nodes) {
     const std::size_t count = children.size();
     for (std::size_t i = 0; i < count; ++i) {
       if (i + kPrefetchAhead < count) {
-        Prefetch(children[i + kPrefetchAhead].get());
+        platform_detail::PrefetchObject(children[i + kPrefetchAhead].get());
       }
       if (children[i] && children[i]->Nodes.empty()) {
         releaser.Free(children[i].release());
