@@ -41,6 +41,13 @@ TEST(TQXmlNode, ParsesByTheCuttingRules) {
       {"</>", "=", ""},
       {"x>y<z</>", "=y<z", ""},
       {"<a><b></b></a>", "a={b=}", ""},
+      {"<a> !x! </a>", "a=!x!", ""},  // '!' is the first byte kept
+      // End tags of 64 and 65 bytes: the search's table on the stack is full,
+      // then too small.
+      {"<" + std::string(61, 'n') + ">v</" + std::string(61, 'n') + ">",
+       std::string(61, 'n') + "=v", ""},
+      {"<" + std::string(62, 'n') + ">v</" + std::string(62, 'n') + ">",
+       std::string(62, 'n') + "=v", ""},
   };
   for (const Case& c : cases) {
     TQXmlNode node;
@@ -135,6 +142,7 @@ TEST(TQXmlNode, ToXmlDefRoundTripsAndLookupsCopyAndDelete) {
   out.setName("kept");
   EXPECT_FALSE(root.getNode("none", out) || root.getNode(7, out));
   EXPECT_EQ(out.getName(), "kept");
+  EXPECT_TRUE(root.getNode(0, out));
   ASSERT_TRUE(root.getNode("f", out));
   root.getNode(1)->getNode(0)->setValue("changed");
   EXPECT_EQ(Shape(out), "f={x=1}");
@@ -146,6 +154,8 @@ TEST(TQXmlNode, ToXmlDefRoundTripsAndLookupsCopyAndDelete) {
   EXPECT_EQ(Shape(root), "f={x=changed,f={x=changed}}");
   EXPECT_TRUE(root.deleteNode(0));
   EXPECT_EQ(Shape(root), "f={f={x=changed}}");
+  out.Assign(nullptr);
+  EXPECT_EQ(Shape(out), "=");
   EXPECT_TRUE(TQXmlNode::IsXml("<a/>") && TQXmlNode::IsXml("x<a>1</a>"));
   EXPECT_FALSE(TQXmlNode::IsXml("<a>1") || TQXmlNode::IsXml("/>"));
 }
