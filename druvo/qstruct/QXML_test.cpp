@@ -42,6 +42,7 @@ TEST(TQXmlNode, ParsesByTheCuttingRules) {
       {"x>y<z</>", "=y<z", ""},
       {"<a><b></b></a>", "a={b=}", ""},
       {"<a> !x! </a>", "a=!x!", ""},  // '!' is the first byte kept
+      {"<<>v</<>", "<=v", ""},          // a name may hold '<'
       // End tags of 64 and 65 bytes: the search's table on the stack is full,
       // then too small.
       {"<" + std::string(61, 'n') + ">v</" + std::string(61, 'n') + ">",
