@@ -149,10 +149,21 @@ TEST(TVLQDaneImpKontrahenta, FieldTreatments) {
   EXPECT_EQ(k.Tekst17, "warszawski zachodni");
 }
 
+// Tekst1 .. Tekst26: both copies take them, Czysc() empties them.
+constexpr AnsiString K::*kCopiedTexts[] = {
+    &K::Tekst1,  &K::Tekst2,  &K::Tekst3,  &K::Tekst4,  &K::Tekst5,
+    &K::Tekst6,  &K::Tekst7,  &K::Tekst8,  &K::Tekst9,  &K::Tekst10,
+    &K::Tekst11, &K::Tekst12, &K::Tekst13, &K::Tekst14, &K::Tekst15,
+    &K::Tekst16, &K::Tekst17, &K::Tekst18, &K::Tekst19, &K::Tekst20,
+    &K::Tekst21, &K::Tekst22, &K::Tekst23, &K::Tekst24, &K::Tekst25,
+    &K::Tekst26};
+
 // A record with every member away from its default.
 std::unique_ptr<K> FilledContractor() {
   auto k = std::make_unique<K>();
-  k->Tekst1 = "t1", k->Tekst23 = "t23", k->Tekst26 = "t26";
+  for (std::size_t i = 0; i < std::size(kCopiedTexts); ++i) {
+    k.get()->*kCopiedTexts[i] = "t" + std::to_string(i + 1);
+  }
   k->Mapa = {{1, 10}, {2, 20}};
   k->KodyPKD.push_back(std::make_unique<TVLQDaneKodPKD>());
   *k->KodyPKD.back() = {"47.11.Z", "Sprzedaz", "opis", true};
@@ -166,7 +177,11 @@ std::unique_ptr<K> FilledContractor() {
 
 // The members that the copy and clear rules treat differently, as one text.
 std::string Summary(const K& k) {
-  std::string s = k.Tekst1 + "," + k.Tekst23 + "," + k.Tekst26 + " map";
+  int texts = 0;  // of Tekst1 .. Tekst26, those holding what Filled put in
+  for (std::size_t i = 0; i < std::size(kCopiedTexts); ++i) {
+    texts += k.*kCopiedTexts[i] == "t" + std::to_string(i + 1);
+  }
+  std::string s = std::to_string(texts) + " texts map";
   for (int n : {int(k.Mapa.size()), k.Klucz, k.Liczba1, k.Liczba2, k.Liczba3,
                 k.Liczba4, k.Liczba5, k.Liczba6, int{k.Znacznik5},
                 int{k.Znacznik6}, int(k.Wartosc7 * 10)}) {
@@ -186,7 +201,7 @@ TEST(TVLQDaneImpKontrahenta, CopiesAreDeepAndSkipTheKeptMembers) {
   K assigned;
   assigned = *source;
   K constructed(*source);
-  const std::string copied = "t1,t23,t26 map 2 7 1 2 3 200 5 6 1 0 75 kept ";
+  const std::string copied = "26 texts map 2 7 1 2 3 200 5 6 1 0 75 kept ";
   EXPECT_EQ(Summary(assigned), copied + ",,, pkd 47.11.Z/Sprzedaz//1");
   EXPECT_EQ(Summary(constructed), copied + ",,t29,t30 pkd 47.11.Z/Sprzedaz//1");
   EXPECT_NE(assigned.KodyPKD[0].get(), source->KodyPKD[0].get());
@@ -198,7 +213,7 @@ TEST(TVLQDaneImpKontrahenta, CopiesAreDeepAndSkipTheKeptMembers) {
   auto cleared = FilledContractor();
   cleared->Czysc();
   EXPECT_EQ(Summary(*cleared),
-            ",, map 0 -1 0 -1 -1 200 0 -1 0 1 0 kept t27,t28,t29,t30 pkd");
+            "0 texts map 0 -1 0 -1 -1 200 0 -1 0 1 0 kept t27,t28,t29,t30 pkd");
 }
 
 std::string Show(const TVLQSymbolFormyPrawnej& f) {
