@@ -48,66 +48,41 @@ case_help_and_version() {
               Linia Stawka "Exit status" contractor-case --address --name; do
     grep -qF -- "$word" out || fail "--help does not mention $word"
   done
-  run ksef2edi --help
-  expect_rc 0
-  grep -q '^Usage: druvo' out || fail "ksef2edi --help shows no usage"
   run --version
   expect_rc 0
   [ "$(cat out)" = "druvo $VERSION" ] || fail "version '$(cat out)'"
 }
 
+# Every usage error exits 2 with the message and a hint; the parser's tests
+# check the rules, these the program's report of them.
 case_usage_errors() {
-  for args in "" "convert x.xml" "ksef2edi" "ksef2edi --bogus x.xml" \
-              "ksef2edi --csv x.xml" "ksef-list --force x.xml" \
-              "ksef2edi x.xml -o" "ksef2edi --utf8=yes x.xml" \
-              "ksef2edi --vat-symbol= x.xml"; do
+  while IFS='|' read -r args message; do
     # shellcheck disable=SC2086
-    run $args
+    run $args </dev/null
     expect_rc 2
-    grep -q "^druvo: " err || fail "'$args': no message"
+    expect_err "druvo: $message"
     expect_err "Try 'druvo --help' for more information."
-  done
-  run ksef2edi --bogus x.xml
-  expect_err "druvo: unknown option '--bogus'"
-  run ksef2edi --csv x.xml
-  expect_err "druvo: option '--csv' does not apply to ksef2edi"
-  run ksef2edi
-  expect_err "druvo: no input files given"
+  done <<'END'
+|no command given
+ksef2edi --bogus x.xml|unknown option '--bogus'
+ksef-validate --force x.xml|option '--force' does not apply to ksef-validate
+contractor-case a.txt b.txt|contractor-case reads one file (or standard input)
+END
   run ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
   expect_rc 2
   expect_err_part "druvo: missing.ini: "
-  run contractor-case --address --name
-  expect_err "druvo: options '--address' and '--name' exclude each other"
-  run contractor-case a.txt b.txt
-  expect_err "druvo: contractor-case reads one file (or standard input)"
-  run ksef-list --name a.xml
-  expect_err "druvo: option '--name' does not apply to ksef-list"
-}
-
-case_converts_beside_the_input() {
-  cp "$DATA/invoice-utf8.xml" a.xml
-  cp "$DATA/invoice-utf8.xml" B.XML
-  run ksef2edi a.xml B.XML
-  expect_rc 0
-  expect_no_err
-  [ ! -s out ] || fail "stdout not empty"
-  expect_same a.edi "$DATA/expected-cp1250.edi"
-  expect_same B.edi "$DATA/expected-cp1250.edi"
-  expect_no_temporaries .
 }
 
 case_directory_and_output_dir() {
   mkdir in
   cp "$DATA/invoice-utf8.xml" in/one.xml
   cp "$DATA/invoice-cp1250.xml" in/two.xml
-  cp "$DATA/invoice-utf8.xml" in/Three.XML
+  cp "$DATA/invoice-latin2.xml" in/Three.XML
   echo "not an invoice" > in/notes.txt
   mkdir in/sub.xml
   run ksef2edi -o edi/new in
   expect_rc 0
-  expect_same edi/new/one.edi "$DATA/expected-cp1250.edi"
-  expect_same edi/new/two.edi "$DATA/expected-cp1250.edi"
-  expect_same edi/new/Three.edi "$DATA/expected-cp1250.edi"
+  for f in one two Three; do expect_same "edi/new/$f.edi" "$DATA/expected-cp1250.edi"; done
   [ "$(ls edi/new | wc -l)" -eq 3 ] || fail "unexpected outputs: $(ls edi/new)"
   expect_no_file in/one.edi
   # Files of a directory come in byte order of their names.
@@ -128,14 +103,9 @@ case_directory_and_output_dir() {
 
 case_standard_output() {
   cp "$DATA/invoice-utf8.xml" a.xml
-  run ksef2edi -o - a.xml
-  expect_rc 0
-  expect_same out "$DATA/expected-cp1250.edi"
-  expect_no_file a.edi
-  expect_no_temporaries .
-  [ "$(ls | sort | tr '\n' ' ')" = "a.xml err out " ] || fail "left behind: $(ls)"
   run ksef2edi --utf8 --output=- a.xml a.xml
   expect_rc 0
+  [ "$(ls | sort | tr '\n' ' ')" = "a.xml err out " ] || fail "left behind: $(ls)"
   cat "$DATA/expected-utf8.edi" "$DATA/expected-utf8.edi" > twice.edi
   expect_same out twice.edi
   if [ -w /dev/full ] && [ "$SEP" = / ]; then  # a full disk as standard output
@@ -168,17 +138,21 @@ case_bad_files_do_not_stop_the_batch() {
   cp "$DATA/malformed.xml" bad.xml
   cp "$DATA/not-an-invoice.xml" other.xml
   cp "$DATA/invoice-utf8.xml" good.xml
+  cp "$DATA/invoice-lossy.xml" lossy.xml
   printf '' > empty.xml
   mkdir sub.xml
-  run ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml
+  run ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml lossy.xml
   expect_rc 1
+  [ ! -s out ] || fail "stdout not empty"
   expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
   expect_err "missing.xml: No such file or directory"
   expect_err "other.xml: not a KSeF invoice: no Fa element under the root"
   expect_err "empty.xml: not a KSeF invoice: no Fa element under the root"
   expect_err "sub.xml/: warning: no *.xml files in directory"
-  [ "$(wc -l < err)" -eq 5 ] || fail "expected 5 messages"
+  expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
+  [ "$(wc -l < err)" -eq 6 ] || fail "expected 6 messages"
   expect_same good.edi "$DATA/expected-cp1250.edi"
+  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
   for f in bad missing other empty; do expect_no_file $f.edi; done
   expect_no_temporaries .
   chmod 000 good.xml
@@ -187,29 +161,6 @@ case_bad_files_do_not_stop_the_batch() {
     expect_rc 1
     expect_err "good.xml: Permission denied"
   fi
-}
-
-case_input_encodings() {
-  for enc in cp1250 latin2; do
-    run ksef2edi -o - "$DATA/invoice-$enc.xml"
-    expect_rc 0
-    expect_no_err
-    expect_same out "$DATA/expected-cp1250.edi"
-  done
-  cp "$DATA/invoice-koi8.xml" koi8.xml
-  run ksef2edi koi8.xml
-  expect_rc 1
-  expect_err "koi8.xml: unsupported encoding 'KOI8-R' (supported: UTF-8, windows-1250, ISO-8859-2, US-ASCII)"
-  expect_no_file koi8.edi
-  sed 's/windows-1250/UTF-8/' "$DATA/invoice-cp1250.xml" > mislabelled.xml
-  run ksef2edi mislabelled.xml
-  expect_rc 1
-  expect_err_part "mislabelled.xml: invalid UTF-8 at line 11"
-  cp "$DATA/invoice-lossy.xml" lossy.xml
-  run ksef2edi --utf8 lossy.xml
-  expect_rc 0
-  expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
-  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
 }
 
 case_vat_symbol_and_cdata() {
@@ -223,43 +174,17 @@ case_vat_symbol_and_cdata() {
   grep -qF 'Nazwa{Kawa <b>&</b>}' out || fail "CDATA not read"
 }
 
-case_list_table_and_csv() {
+case_list_table() {
   cp "$DATA/invoice-utf8.xml" a.xml
   cp "$DATA/malformed.xml" bad.xml
-  cp "$EXAMPLES/FA_3_Przyklad_2.xml" kor.xml
-  run ksef-list a.xml bad.xml kor.xml
+  run ksef-list a.xml bad.xml
   expect_rc 1
   expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
   cat > expected <<'END'
-Number         Date        Type  Seller                    Tax number  File
-FV/7/2026      01.02.2026  PZ    Hurtownia "Żółw", Spółka  1234567890  a.xml
-FK2026/03/200  15.03.2026  ROZB  ABC AGD sp. z o. o.       9999999999  kor.xml
+Number     Date        Type  Seller                    Tax number  File
+FV/7/2026  01.02.2026  PZ    Hurtownia "Żółw", Spółka  1234567890  a.xml
 END
   expect_same out expected
-  run ksef-list --csv a.xml kor.xml
-  expect_rc 0
-  cat > expected <<'END'
-Number,Date,Type,Seller,Tax number,File
-FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
-FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
-END
-  expect_same out expected
-}
-
-# The whole sample set converts to the reviewed EDI bytes the library's own
-# tests keep (testdata/edi), on every platform.
-case_samples_give_reviewed_edi() {
-  for version in fa2 fa3; do
-    run ksef2edi -o "out-$version" "$KSEF_SAMPLES/$version"
-    expect_rc 0
-    expect_no_err
-    for invoice in "$KSEF_SAMPLES/$version"/*.xml; do
-      name=$(basename "$invoice" .xml)
-      expect_same "out-$version/$name.edi" "$EDI_SAMPLES/$version/$name.edi"
-    done
-    [ "$(ls "out-$version" | wc -l)" -eq "$(ls "$KSEF_SAMPLES/$version" | grep -c '\.xml$')" ] ||
-      fail "not one EDI file per $version sample"
-  done
 }
 
 # Every sample invoice is valid under the schema of its own version, and each
@@ -267,12 +192,10 @@ case_samples_give_reviewed_edi() {
 case_validate() {
   run ksef-validate "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3"
   expect_rc 0
-  [ "$(grep -c ': valid (FA(2))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa2" | wc -l)" ] ||
-    fail "not every FA(2) sample validated as FA(2)"
-  [ "$(grep -c ': valid (FA(3))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa3" | wc -l)" ] ||
-    fail "not every FA(3) sample validated as FA(3)"
+  grep -v 'fa2.*: valid (FA(2))$' out | grep -v 'fa3.*: valid (FA(3))$' &&
+    fail "a sample not valid under the schema of its version"
   [ "$(wc -l < out)" -eq "$(ls "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3" | grep -c xml)" ] ||
-    fail "more lines than samples"
+    fail "not one line per sample"
 
   good="$EXAMPLES/FA_3_Przyklad_1.xml"
   line_of() { grep -n "$1" "$2" | head -1 | cut -d: -f1; }
@@ -309,11 +232,6 @@ case_validate() {
   DRUVO_SCHEMA_DIR=partial run ksef-validate "$good"
   expect_rc 1
   expect_err_part "cannot load the schema partial/schemat_FA3_v1-0E.xsd: Element 'import': Failed to parse the XML resource 'http://crd.gov.pl/"
-  run ksef-validate
-  expect_rc 2
-  run ksef-validate --force "$good"
-  expect_rc 2
-  expect_err "druvo: option '--force' does not apply to ksef-validate"
 }
 
 # --validate converts the valid invoices and skips the others with a report.
@@ -324,8 +242,8 @@ case_convert_with_validation() {
   expect_rc 1
   expect_file good.edi
   expect_no_file bad.edi
-  expect_err_part "bad.xml:"
-  expect_err_part ": Element 'P_6': This element is not expected."
+  grep -q "^bad.xml:[0-9]*: Element 'P_6': This element is not expected." err ||
+    fail "no report of bad.xml"
   run ksef2edi bad.xml
   expect_rc 0
   expect_file bad.edi
@@ -349,15 +267,10 @@ case_contractor_case() {
   expect_err "standard input: warning: 1 character has no CP1250 form and became '?' (first: U+2192 at line 1)"
   [ "$(cat out)" = "Ul. Bema ? 5" ] || fail "plain mode gave '$(cat out)'"
   printf 'ZA\377K\n' > bad.txt
-  run contractor-case bad.txt missing.txt
-  expect_rc 2
   run contractor-case bad.txt
   expect_rc 1
   expect_err_part "bad.txt: invalid UTF-8 at line 1"
   [ ! -s out ] || fail "output written for a bad file"
-  run contractor-case missing.txt
-  expect_rc 1
-  expect_err "missing.txt: No such file or directory"
 }
 
 "case_$CASE"
