@@ -58,13 +58,13 @@ static void ConvertSample(const char* testdata) {
             memcmp(got.data, want.data, want.size) == 0 &&
             got.data[got.size] == '\0',
         "EDI text differs");
-  CHECK(druvo_ksef_list_fields(xml.data, xml.size, NULL, &f, NULL) ==
-                DRUVO_OK &&
-            strcmp(f.number, "FV2026/02/150") == 0 &&
-            strcmp(f.date, "15.02.2026") == 0 && strcmp(f.type, "PZ") == 0 &&
-            strcmp(f.seller, "ABC AGD sp. z o. o.") == 0 &&
-            strcmp(f.seller_tax_number, "9999999999") == 0,
-        "list fields");
+  CHECK(
+      druvo_ksef_list_fields(xml.data, xml.size, NULL, &f, NULL) == DRUVO_OK &&
+          strcmp(f.number, "FV2026/02/150") == 0 &&
+          strcmp(f.date, "15.02.2026") == 0 && strcmp(f.type, "PZ") == 0 &&
+          strcmp(f.seller, "ABC AGD sp. z o. o.") == 0 &&
+          strcmp(f.seller_tax_number, "9999999999") == 0,
+      "list fields");
   CHECK(druvo_ksef_summary(xml.data, xml.size, NULL, &json, NULL) == DRUVO_OK &&
             strncmp(Text(&json), "{\"NIPWystawcy\":\"9999999999\",", 28) == 0,
         "summary: %s", Text(&json));
