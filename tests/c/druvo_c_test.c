@@ -1,13 +1,10 @@
-/* The C interface, called from C99: every sample invoice converted and
- * compared byte for byte with the EDI text of the C++ conversion, and the
- * status and message of bad input on every entry point (run under
- * AddressSanitizer, which reports any leak, on the error paths too).
+/* The C interface, called from C99: a real invoice through every entry
+ * point, the status and message of bad input on each of them, and the
+ * ownership of what they hand out (run under AddressSanitizer, which reports
+ * any leak, on the error paths too).
  * Usage: druvo_c_test TESTDATA_DIR PROGRAM_DATA_DIR */
-#define _POSIX_C_SOURCE 200809L
-
 #include "druvo/c/druvo_c.h"
 
-#include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -46,99 +43,66 @@ static const char* Text(const druvo_buffer* b) {
   return b->data != NULL ? b->data : "";
 }
 
-/* Every invoice of ksef/<version> against edi/<version>; the quick readings
- * succeed on it as well. */
-static int ConvertSamples(const char* testdata, const char* version) {
-  char ksef[4096], edi[4096], name[1024];
-  struct dirent* entry;
-  int converted = 0;
-  DIR* dir;
-  snprintf(ksef, sizeof ksef, "%s/ksef/%s", testdata, version);
-  snprintf(edi, sizeof edi, "%s/edi/%s", testdata, version);
-  dir = opendir(ksef);
-  CHECK(dir != NULL, "cannot open %s", ksef);
-  while (dir != NULL && (entry = readdir(dir)) != NULL) {
-    const size_t length = strlen(entry->d_name);
-    druvo_buffer xml, want, got, json, error;
-    druvo_list_fields fields;
-    if (length < 5 || strcmp(entry->d_name + length - 4, ".xml") != 0) {
-      continue;
-    }
-    snprintf(name, sizeof name, "%.*s.edi", (int)(length - 4), entry->d_name);
-    xml = ReadFile(ksef, entry->d_name);
-    want = ReadFile(edi, name);
-    CHECK(
-        druvo_ksef_to_edi(xml.data, xml.size, NULL, &got, &error) == DRUVO_OK &&
+/* A real invoice: its EDI text byte for byte with a NUL after it, its list
+ * fields and summary; freeing resets what it frees, and freeing twice is
+ * harmless. */
+static void ConvertSample(const char* testdata) {
+  druvo_buffer xml = ReadFile(testdata, "ksef/fa3/FA_3_Przyklad_1.xml");
+  druvo_buffer want = ReadFile(testdata, "edi/fa3/FA_3_Przyklad_1.edi");
+  druvo_buffer got, json, error;
+  druvo_list_fields f;
+  CHECK(druvo_ksef_to_edi(xml.data, xml.size, NULL, &got, &error) == DRUVO_OK &&
             error.data == NULL,
-        "%s: %s", entry->d_name, Text(&error));
-    CHECK(got.size == want.size && got.data != NULL &&
-              memcmp(got.data, want.data, want.size) == 0 &&
-              got.data[got.size] == '\0',
-          "%s: EDI text differs", entry->d_name);
-    CHECK(druvo_ksef_list_fields(xml.data, xml.size, NULL, &fields, NULL) ==
-                  DRUVO_OK &&
-              fields.date != NULL,
-          "%s: list fields", entry->d_name);
-    CHECK(
-        druvo_ksef_summary(xml.data, xml.size, NULL, &json, NULL) == DRUVO_OK &&
-            Text(&json)[0] == '{',
-        "%s: summary", entry->d_name);
-    druvo_list_fields_free(&fields);
-    CHECK(fields.number == NULL && fields.seller_tax_number == NULL,
-          "fields not reset");
-    druvo_buffer_free(&got);
-    CHECK(got.data == NULL && got.size == 0, "buffer not reset");
-    druvo_buffer_free(&got); /* freeing an empty buffer does nothing */
-    druvo_buffer_free(&json);
-    druvo_buffer_free(&error);
-    free(xml.data);
-    free(want.data);
-    ++converted;
-  }
-  if (dir != NULL) closedir(dir);
-  return converted;
+        "conversion: %s", Text(&error));
+  CHECK(got.size == want.size && got.data != NULL &&
+            memcmp(got.data, want.data, want.size) == 0 &&
+            got.data[got.size] == '\0',
+        "EDI text differs");
+  CHECK(
+      druvo_ksef_list_fields(xml.data, xml.size, NULL, &f, NULL) == DRUVO_OK &&
+          strcmp(f.number, "FV2026/02/150") == 0 &&
+          strcmp(f.date, "15.02.2026") == 0 && strcmp(f.type, "PZ") == 0 &&
+          strcmp(f.seller, "ABC AGD sp. z o. o.") == 0 &&
+          strcmp(f.seller_tax_number, "9999999999") == 0,
+      "list fields");
+  CHECK(druvo_ksef_summary(xml.data, xml.size, NULL, &json, NULL) == DRUVO_OK &&
+            strncmp(Text(&json), "{\"NIPWystawcy\":\"9999999999\",", 28) == 0,
+        "summary: %s", Text(&json));
+  druvo_list_fields_free(&f);
+  CHECK(f.number == NULL && f.seller_tax_number == NULL, "fields not reset");
+  druvo_buffer_free(&got);
+  CHECK(got.data == NULL && got.size == 0, "buffer not reset");
+  druvo_buffer_free(&got);
+  druvo_buffer_free(&json);
+  druvo_buffer_free(&error);
+  free(xml.data);
+  free(want.data);
 }
 
 /* Bad input: the status and message of every entry point; with status 0
  * the message is the warning of a lossy decoding. */
 static void CheckBadInput(const char* programData) {
   static const struct {
-    int conversionOnly; /* the quick readings do not fail */
-    const char* file;   /* NULL: `text`, `size` bytes (0: up to its NUL) */
+    const char* file; /* NULL: `text`, `size` bytes (0: up to its NUL) */
     const char* text;
     size_t size;
     int status;
     const char* message;
   } cases[] = {
-      {0, "malformed.xml", NULL, 0, DRUVO_ERROR_INPUT,
-       "Invalid XML format: '</Fa>' not found"},
-      {0, "not-an-invoice.xml", NULL, 0, DRUVO_ERROR_INPUT,
+      {NULL, NULL, 0, DRUVO_ERROR_INPUT,
        "not a KSeF invoice: no Fa element under the root"},
-      {0, "invoice-koi8.xml", NULL, 0, DRUVO_ERROR_INPUT,
-       "unsupported encoding 'KOI8-R' (supported: UTF-8, windows-1250, "
-       "ISO-8859-2, US-ASCII)"},
-      {0, "invoice-lossy.xml", NULL, 0, DRUVO_OK,
+      {"invoice-lossy.xml", NULL, 0, DRUVO_OK,
        "2 characters have no CP1250 form and became '?' (first: U+2192 at "
        "line 35)"},
-      {0, NULL, "", 0, DRUVO_ERROR_INPUT,
-       "not a KSeF invoice: no Fa element under the root"},
-      {0, NULL, "<Fa>\n\xE6</Fa>", 0, DRUVO_ERROR_INPUT,
-       "invalid UTF-8 at line 2 (byte offset 5)"},
-      {0, NULL, "\xEF\xBB\xBF<?xml encoding='cp1250'?><Fa/>", 0,
-       DRUVO_ERROR_INPUT,
-       "the file starts with a UTF-8 byte-order mark but declares encoding "
-       "'cp1250'"},
-      {0, NULL, "\xFF\xFE<\0F\0a\0", 8, DRUVO_ERROR_INPUT,
+      /* `size` bytes are read, NULs included. */
+      {NULL, "\xFF\xFE<\0F\0a\0", 8, DRUVO_ERROR_INPUT,
        "UTF-16 and UTF-32 files are not supported; save the invoice as "
        "UTF-8"},
       /* The encoding name as the file has it, in UTF-8 ("Ą" in CP1250). */
-      {0, NULL, "<?xml encoding='x\xA5'?><Fa/>", 0, DRUVO_ERROR_INPUT,
+      {NULL, "<?xml encoding='x\xA5'?><Fa/>", 0, DRUVO_ERROR_INPUT,
        "unsupported encoding 'x\xC4\x84' (supported: UTF-8, windows-1250, "
        "ISO-8859-2, US-ASCII)"},
-      /* Only the conversion reads the amounts. */
-      {1, NULL, "<Faktura><Fa><P_15>1,5</P_15></Fa></Faktura>", 0,
-       DRUVO_ERROR_INPUT, "'1,5' is not a valid floating point value"},
-      {0, NULL, NULL, 5, DRUVO_ERROR_ARGUMENT, "xml is NULL but size is not 0"},
+      {NULL, NULL, 5, DRUVO_ERROR_ARGUMENT, "xml is NULL but size is not 0"},
   };
   size_t i;
   for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
@@ -160,13 +124,11 @@ static void CheckBadInput(const char* programData) {
         output = fields.number != NULL;
         druvo_list_fields_free(&fields);
       }
-      if (entry == 0 || !cases[i].conversionOnly) {
-        CHECK(status == cases[i].status && (status == DRUVO_OK) == output &&
-                  strcmp(Text(&error), cases[i].message) == 0 &&
-                  error.size == strlen(cases[i].message),
-              "case %u, entry %d: %d '%s'", (unsigned)i, entry, status,
-              Text(&error));
-      }
+      CHECK(status == cases[i].status && (status == DRUVO_OK) == output &&
+                strcmp(Text(&error), cases[i].message) == 0 &&
+                error.size == strlen(cases[i].message),
+            "case %u, entry %d: %d '%s'", (unsigned)i, entry, status,
+            Text(&error));
       if (entry < 2) druvo_buffer_free(&out);
       druvo_buffer_free(&error);
     }
@@ -199,13 +161,11 @@ static void CheckMissingOutputs(void) {
 }
 
 int main(int argc, char** argv) {
-  int converted;
   if (argc != 3) {
     fprintf(stderr, "usage: druvo_c_test TESTDATA_DIR PROGRAM_DATA_DIR\n");
     return 2;
   }
-  converted = ConvertSamples(argv[1], "fa2") + ConvertSamples(argv[1], "fa3");
-  CHECK(converted >= 40, "only %d samples converted", converted);
+  ConvertSample(argv[1]);
   CheckBadInput(argv[2]);
   CheckMissingOutputs();
   CHECK(strcmp(druvo_version(), DRUVO_EXPECTED_VERSION) == 0, "version %s",
@@ -214,6 +174,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "%d checks failed\n", failures);
     return 1;
   }
-  printf("%d invoices converted, all checks passed\n", converted);
+  puts("all checks passed");
   return 0;
 }

@@ -73,14 +73,5 @@ TEST_F(OutputFileTest, FailureLeavesNothingBehind) {
   EXPECT_EQ(Entries(), 1);
 }
 
-TEST_F(OutputFileTest, EnsureDirectoryCreatesParentsAndRefusesFiles) {
-  EnsureDirectory(Path("x/y"));
-  EXPECT_TRUE(fs::is_directory(Path("x/y")));
-  EnsureDirectory(Path("x/y"));
-  WriteFileWhole(Path("f"), "", false);
-  EXPECT_THROW(EnsureDirectory(Path("f")), CliError);
-  EXPECT_THROW(EnsureDirectory(Path("f/g")), CliError);
-}
-
 }  // namespace
 }  // namespace druvo::cli

@@ -21,13 +21,15 @@ fail() {
   echo "--- stderr:" >&2; cat err >&2 2>/dev/null
   exit 1
 }
-# run ARGS...: runs the program, keeping stdout in ./out, stderr in ./err
-# and the exit status in $rc.
-run() {
+# runs STATUS ARGS...: runs the program, keeping stdout in ./out and stderr
+# in ./err, and checks its exit status.
+runs() {
+  expected=$1
+  shift
   "$DRUVO" "$@" >out 2>err
   rc=$?
+  [ "$rc" -eq "$expected" ] || fail "exit status $rc, expected $expected"
 }
-expect_rc() { [ "$rc" -eq "$1" ] || fail "exit status $rc, expected $1"; }
 expect_err() { grep -qxF -- "$1" err || fail "no stderr line '$1'"; }
 expect_err_part() { grep -qF -- "$1" err || fail "stderr lacks '$1'"; }
 expect_no_err() { [ ! -s err ] || fail "unexpected stderr"; }
@@ -41,107 +43,68 @@ expect_no_temporaries() {
 }
 
 case_help_and_version() {
-  run --help
-  expect_rc 0
+  runs 0 --help
   for word in ksef2edi ksef-list ksef-validate --output --force --utf8 \
               --vat-symbol --validate --cdata --translations --csv TypDok \
               Linia Stawka "Exit status" contractor-case --address --name; do
     grep -qF -- "$word" out || fail "--help does not mention $word"
   done
-  run ksef2edi --help
-  expect_rc 0
-  grep -q '^Usage: druvo' out || fail "ksef2edi --help shows no usage"
-  run --version
-  expect_rc 0
+  runs 0 --version
   [ "$(cat out)" = "druvo $VERSION" ] || fail "version '$(cat out)'"
 }
 
+# Every usage error exits 2 with the message and a hint; the parser's tests
+# check the rules, these the program's report of them.
 case_usage_errors() {
-  for args in "" "convert x.xml" "ksef2edi" "ksef2edi --bogus x.xml" \
-              "ksef2edi --csv x.xml" "ksef-list --force x.xml" \
-              "ksef2edi x.xml -o" "ksef2edi --utf8=yes x.xml" \
-              "ksef2edi --vat-symbol= x.xml"; do
+  while IFS='|' read -r args message; do
     # shellcheck disable=SC2086
-    run $args
-    expect_rc 2
-    grep -q "^druvo: " err || fail "'$args': no message"
+    runs 2 $args </dev/null
+    expect_err "druvo: $message"
     expect_err "Try 'druvo --help' for more information."
-  done
-  run ksef2edi --bogus x.xml
-  expect_err "druvo: unknown option '--bogus'"
-  run ksef2edi --csv x.xml
-  expect_err "druvo: option '--csv' does not apply to ksef2edi"
-  run ksef2edi
-  expect_err "druvo: no input files given"
-  run ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
-  expect_rc 2
+  done <<'END'
+|no command given
+ksef2edi --bogus x.xml|unknown option '--bogus'
+ksef-validate --force x.xml|option '--force' does not apply to ksef-validate
+contractor-case a.txt b.txt|contractor-case reads one file (or standard input)
+END
+  runs 2 ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
   expect_err_part "druvo: missing.ini: "
-  run contractor-case --address --name
-  expect_err "druvo: options '--address' and '--name' exclude each other"
-  run contractor-case a.txt b.txt
-  expect_err "druvo: contractor-case reads one file (or standard input)"
-  run ksef-list --name a.xml
-  expect_err "druvo: option '--name' does not apply to ksef-list"
-}
-
-case_converts_beside_the_input() {
-  cp "$DATA/invoice-utf8.xml" a.xml
-  cp "$DATA/invoice-utf8.xml" B.XML
-  run ksef2edi a.xml B.XML
-  expect_rc 0
-  expect_no_err
-  [ ! -s out ] || fail "stdout not empty"
-  expect_same a.edi "$DATA/expected-cp1250.edi"
-  expect_same B.edi "$DATA/expected-cp1250.edi"
-  expect_no_temporaries .
 }
 
 case_directory_and_output_dir() {
   mkdir in
   cp "$DATA/invoice-utf8.xml" in/one.xml
   cp "$DATA/invoice-cp1250.xml" in/two.xml
-  cp "$DATA/invoice-utf8.xml" in/Three.XML
+  cp "$DATA/invoice-latin2.xml" in/Three.XML
   echo "not an invoice" > in/notes.txt
   mkdir in/sub.xml
-  run ksef2edi -o edi/new in
-  expect_rc 0
-  expect_same edi/new/one.edi "$DATA/expected-cp1250.edi"
-  expect_same edi/new/two.edi "$DATA/expected-cp1250.edi"
-  expect_same edi/new/Three.edi "$DATA/expected-cp1250.edi"
+  runs 0 ksef2edi -o edi/new in
+  for f in one two Three; do expect_same "edi/new/$f.edi" "$DATA/expected-cp1250.edi"; done
   [ "$(ls edi/new | wc -l)" -eq 3 ] || fail "unexpected outputs: $(ls edi/new)"
   expect_no_file in/one.edi
   # Files of a directory come in byte order of their names.
-  run ksef-list --csv in
+  runs 0 ksef-list --csv in
   [ "$(sed 's/.*,//' out | tr '\n' ' ')" = "File in${SEP}Three.XML in${SEP}one.xml in${SEP}two.xml " ] ||
     fail "directory order: $(sed 's/.*,//' out | tr '\n' ' ')"
   # An output folder that cannot be made is reported, nothing is left.
   echo "a file" > taken
-  run ksef2edi -o taken/sub in/one.xml
-  expect_rc 1
+  runs 1 ksef2edi -o taken/sub in/one.xml
   expect_err_part "taken/sub: cannot create directory 'taken/sub': "
   expect_no_temporaries .
   mkdir empty
-  run ksef2edi empty
-  expect_rc 0
+  runs 0 ksef2edi empty
   expect_err "empty: warning: no *.xml files in directory"
 }
 
 case_standard_output() {
   cp "$DATA/invoice-utf8.xml" a.xml
-  run ksef2edi -o - a.xml
-  expect_rc 0
-  expect_same out "$DATA/expected-cp1250.edi"
-  expect_no_file a.edi
-  expect_no_temporaries .
+  runs 0 ksef2edi --utf8 --output=- a.xml a.xml
   [ "$(ls | sort | tr '\n' ' ')" = "a.xml err out " ] || fail "left behind: $(ls)"
-  run ksef2edi --utf8 --output=- a.xml a.xml
-  expect_rc 0
   cat "$DATA/expected-utf8.edi" "$DATA/expected-utf8.edi" > twice.edi
   expect_same out twice.edi
   if [ -w /dev/full ] && [ "$SEP" = / ]; then  # a full disk as standard output
     "$DRUVO" ksef2edi -o - a.xml >/dev/full 2>err
-    rc=$?
-    expect_rc 1
+    [ $? -eq 1 ] || fail "a write error not reported"
     expect_err "standard output: write error"
   fi
 }
@@ -149,17 +112,14 @@ case_standard_output() {
 case_existing_output_needs_force() {
   cp "$DATA/invoice-utf8.xml" a.xml
   echo "kept" > a.edi
-  run ksef2edi a.xml
-  expect_rc 1
+  runs 1 ksef2edi a.xml
   expect_err "a.xml: 'a.edi' exists (use --force to overwrite it)"
   [ "$(cat a.edi)" = "kept" ] || fail "a.edi was changed"
-  run ksef2edi --force a.xml
-  expect_rc 0
+  runs 0 ksef2edi --force a.xml
   expect_same a.edi "$DATA/expected-cp1250.edi"
   mkdir d
   cp "$DATA/invoice-utf8.xml" d/a.xml
-  run ksef2edi -o . a.xml d/a.xml --force
-  expect_rc 1
+  runs 1 ksef2edi -o . a.xml d/a.xml --force
   expect_err "d/a.xml: '.${SEP}a.edi' is the output of an earlier input of this run; not written"
   expect_no_temporaries .
 }
@@ -168,111 +128,58 @@ case_bad_files_do_not_stop_the_batch() {
   cp "$DATA/malformed.xml" bad.xml
   cp "$DATA/not-an-invoice.xml" other.xml
   cp "$DATA/invoice-utf8.xml" good.xml
+  cp "$DATA/invoice-lossy.xml" lossy.xml
   printf '' > empty.xml
   mkdir sub.xml
-  run ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml
-  expect_rc 1
+  runs 1 ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml lossy.xml
+  [ ! -s out ] || fail "stdout not empty"
   expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
   expect_err "missing.xml: No such file or directory"
   expect_err "other.xml: not a KSeF invoice: no Fa element under the root"
   expect_err "empty.xml: not a KSeF invoice: no Fa element under the root"
   expect_err "sub.xml/: warning: no *.xml files in directory"
-  [ "$(wc -l < err)" -eq 5 ] || fail "expected 5 messages"
+  expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
+  [ "$(wc -l < err)" -eq 6 ] || fail "expected 6 messages"
   expect_same good.edi "$DATA/expected-cp1250.edi"
+  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
   for f in bad missing other empty; do expect_no_file $f.edi; done
   expect_no_temporaries .
   chmod 000 good.xml
   if ! [ -r good.xml ]; then  # root reads anything
-    run ksef2edi --force good.xml
-    expect_rc 1
+    runs 1 ksef2edi --force good.xml
     expect_err "good.xml: Permission denied"
   fi
 }
 
-case_input_encodings() {
-  for enc in cp1250 latin2; do
-    run ksef2edi -o - "$DATA/invoice-$enc.xml"
-    expect_rc 0
-    expect_no_err
-    expect_same out "$DATA/expected-cp1250.edi"
-  done
-  cp "$DATA/invoice-koi8.xml" koi8.xml
-  run ksef2edi koi8.xml
-  expect_rc 1
-  expect_err "koi8.xml: unsupported encoding 'KOI8-R' (supported: UTF-8, windows-1250, ISO-8859-2, US-ASCII)"
-  expect_no_file koi8.edi
-  sed 's/windows-1250/UTF-8/' "$DATA/invoice-cp1250.xml" > mislabelled.xml
-  run ksef2edi mislabelled.xml
-  expect_rc 1
-  expect_err_part "mislabelled.xml: invalid UTF-8 at line 11"
-  cp "$DATA/invoice-lossy.xml" lossy.xml
-  run ksef2edi --utf8 lossy.xml
-  expect_rc 0
-  expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
-  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
-}
-
 case_vat_symbol_and_cdata() {
-  run ksef2edi -o - --vat-symbol NP "$DATA/invoice-utf8.xml"
-  expect_rc 0
+  runs 0 ksef2edi -o - --vat-symbol NP "$DATA/invoice-utf8.xml"
   grep -qF 'Vat{NP}IdxLinii{1}' out || fail "host VAT symbol not used"
   sed 's|<P_7>Kawa ziarnista źródlana</P_7>|<P_7><![CDATA[Kawa <b>\&</b>]]></P_7>|' \
     "$DATA/invoice-utf8.xml" > cdata.xml
-  run ksef2edi -o - --cdata cdata.xml
-  expect_rc 0
+  runs 0 ksef2edi -o - --cdata cdata.xml
   grep -qF 'Nazwa{Kawa <b>&</b>}' out || fail "CDATA not read"
 }
 
-case_list_table_and_csv() {
+case_list_table() {
   cp "$DATA/invoice-utf8.xml" a.xml
   cp "$DATA/malformed.xml" bad.xml
-  cp "$EXAMPLES/FA_3_Przyklad_2.xml" kor.xml
-  run ksef-list a.xml bad.xml kor.xml
-  expect_rc 1
+  runs 1 ksef-list a.xml bad.xml
   expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
   cat > expected <<'END'
-Number         Date        Type  Seller                    Tax number  File
-FV/7/2026      01.02.2026  PZ    Hurtownia "Żółw", Spółka  1234567890  a.xml
-FK2026/03/200  15.03.2026  ROZB  ABC AGD sp. z o. o.       9999999999  kor.xml
+Number     Date        Type  Seller                    Tax number  File
+FV/7/2026  01.02.2026  PZ    Hurtownia "Żółw", Spółka  1234567890  a.xml
 END
   expect_same out expected
-  run ksef-list --csv a.xml kor.xml
-  expect_rc 0
-  cat > expected <<'END'
-Number,Date,Type,Seller,Tax number,File
-FV/7/2026,01.02.2026,PZ,"Hurtownia ""Żółw"", Spółka",1234567890,a.xml
-FK2026/03/200,15.03.2026,ROZB,ABC AGD sp. z o. o.,9999999999,kor.xml
-END
-  expect_same out expected
-}
-
-# The whole sample set converts to the reviewed EDI bytes the library's own
-# tests keep (testdata/edi), on every platform.
-case_samples_give_reviewed_edi() {
-  for version in fa2 fa3; do
-    run ksef2edi -o "out-$version" "$KSEF_SAMPLES/$version"
-    expect_rc 0
-    expect_no_err
-    for invoice in "$KSEF_SAMPLES/$version"/*.xml; do
-      name=$(basename "$invoice" .xml)
-      expect_same "out-$version/$name.edi" "$EDI_SAMPLES/$version/$name.edi"
-    done
-    [ "$(ls "out-$version" | wc -l)" -eq "$(ls "$KSEF_SAMPLES/$version" | grep -c '\.xml$')" ] ||
-      fail "not one EDI file per $version sample"
-  done
 }
 
 # Every sample invoice is valid under the schema of its own version, and each
 # kind of damage is reported at the line where it is.
 case_validate() {
-  run ksef-validate "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3"
-  expect_rc 0
-  [ "$(grep -c ': valid (FA(2))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa2" | wc -l)" ] ||
-    fail "not every FA(2) sample validated as FA(2)"
-  [ "$(grep -c ': valid (FA(3))$' out)" -eq "$(ls "$KSEF_SAMPLES/fa3" | wc -l)" ] ||
-    fail "not every FA(3) sample validated as FA(3)"
+  runs 0 ksef-validate "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3"
+  grep -v 'fa2.*: valid (FA(2))$' out | grep -v 'fa3.*: valid (FA(3))$' &&
+    fail "a sample not valid under the schema of its version"
   [ "$(wc -l < out)" -eq "$(ls "$KSEF_SAMPLES/fa2" "$KSEF_SAMPLES/fa3" | grep -c xml)" ] ||
-    fail "more lines than samples"
+    fail "not one line per sample"
 
   good="$EXAMPLES/FA_3_Przyklad_1.xml"
   line_of() { grep -n "$1" "$2" | head -1 | cut -d: -f1; }
@@ -281,8 +188,9 @@ case_validate() {
   awk '/<KodWaluty>/ { k = $0; next } /<P_1>/ { print; print k; next } { print }' \
     "$good" > order.xml
   sed 's|<P_1>[^<]*</P_1>|<P_1>2026-13-{5</P_1>|' "$good" > date.xml
-  run ksef-validate missing.xml kind.xml order.xml date.xml
-  expect_rc 1
+  sed 's|http://crd.gov.pl/wzor/2025/06/25/13775/|urn:other|' "$good" > other.xml
+  printf '<Faktura><Fa>' > broken.xml
+  runs 1 ksef-validate missing.xml kind.xml order.xml date.xml other.xml broken.xml "$good"
   grep -qxF "missing.xml:$(line_of '<P_6>' missing.xml): Element 'P_6': This element is not expected. Expected is ( P_2 )." out ||
     fail "missing element"
   grep -qF "kind.xml:$(line_of '<RodzajFaktury>' kind.xml): Element 'RodzajFaktury': [facet 'enumeration'] The value 'XYZ' is not an element of the set {'VAT', " out ||
@@ -291,73 +199,49 @@ case_validate() {
     fail "element out of order"
   grep -qF "date.xml:$(line_of '<P_1>' date.xml): Element 'P_1': '2026-13-{5' is not a valid value" out ||
     fail "malformed date"
-  grep -q ': valid' out && fail "a damaged file passed"
-
-  sed 's|http://crd.gov.pl/wzor/2025/06/25/13775/|urn:other|' "$good" > other.xml
-  printf '<Faktura><Fa>' > broken.xml
-  run ksef-validate other.xml broken.xml "$good"
-  expect_rc 1
   expect_err "other.xml: unknown namespace 'urn:other'; not a KSeF FA(2) or FA(3) invoice"
   grep -q '^broken.xml:1: ' out || fail "malformed XML without its line"
-  grep -qxF "$good: valid (FA(3))" out || fail "good file after bad ones"
+  [ "$(grep ': valid' out)" = "$good: valid (FA(3))" ] || fail "only the good file, after the bad ones, is valid"
 
-  DRUVO_SCHEMA_DIR=/nonexistent run ksef-validate "$good"
-  expect_rc 0
+  DRUVO_SCHEMA_DIR=/nonexistent runs 0 ksef-validate "$good"
   # The shared definitions come from the schema folder, never the network.
   mkdir partial
   cp "$SCHEMAS"/schemat_FA*.xsd partial/
-  DRUVO_SCHEMA_DIR=partial run ksef-validate "$good"
-  expect_rc 1
+  DRUVO_SCHEMA_DIR=partial runs 1 ksef-validate "$good"
   expect_err_part "cannot load the schema partial/schemat_FA3_v1-0E.xsd: Element 'import': Failed to parse the XML resource 'http://crd.gov.pl/"
-  run ksef-validate
-  expect_rc 2
-  run ksef-validate --force "$good"
-  expect_rc 2
-  expect_err "druvo: option '--force' does not apply to ksef-validate"
 }
 
 # --validate converts the valid invoices and skips the others with a report.
 case_convert_with_validation() {
   cp "$EXAMPLES/FA_3_Przyklad_1.xml" good.xml
   sed '/<P_2>/d' good.xml > bad.xml
-  run ksef2edi --validate good.xml bad.xml
-  expect_rc 1
+  runs 1 ksef2edi --validate good.xml bad.xml
   expect_file good.edi
   expect_no_file bad.edi
-  expect_err_part "bad.xml:"
-  expect_err_part ": Element 'P_6': This element is not expected."
-  run ksef2edi bad.xml
-  expect_rc 0
+  grep -q "^bad.xml:[0-9]*: Element 'P_6': This element is not expected." err ||
+    fail "no report of bad.xml"
+  runs 0 ksef2edi bad.xml
   expect_file bad.edi
 }
 
 case_contractor_case() {
   printf 'PRZEDSIĘBIORSTWO HANDLOWE KOWALSKI SP. Z O.O.\r\nFIRMA „ABC DEF” S.C.\n\n  JAN I MARIA' > names.txt
-  run contractor-case --name names.txt
-  expect_rc 0
+  runs 0 contractor-case --name names.txt
   expect_no_err
   printf 'Przedsiębiorstwo Handlowe Kowalski sp. z o.o.\r\nFirma „ABC DEF” S.C.\n\nJAN i Maria' > expected
   expect_same out expected
-  printf 'UL. GEN. JÓZEFA BEMA\nBIELSKO-BIAŁA\n' | "$DRUVO" contractor-case --address >out 2>err
-  rc=$?
-  expect_rc 0
+  printf 'UL. GEN. JÓZEFA BEMA\nBIELSKO-BIAŁA\n' > in.txt
+  runs 0 contractor-case --address <in.txt
   printf 'ul. gen. Józefa Bema\nBielsko-Biała\n' > expected
   expect_same out expected
-  printf 'UL. BEMA → 5\n' | "$DRUVO" contractor-case - >out 2>err
-  rc=$?
-  expect_rc 0
+  printf 'UL. BEMA → 5\n' > in.txt
+  runs 0 contractor-case - <in.txt
   expect_err "standard input: warning: 1 character has no CP1250 form and became '?' (first: U+2192 at line 1)"
   [ "$(cat out)" = "Ul. Bema ? 5" ] || fail "plain mode gave '$(cat out)'"
   printf 'ZA\377K\n' > bad.txt
-  run contractor-case bad.txt missing.txt
-  expect_rc 2
-  run contractor-case bad.txt
-  expect_rc 1
+  runs 1 contractor-case bad.txt
   expect_err_part "bad.txt: invalid UTF-8 at line 1"
   [ ! -s out ] || fail "output written for a bad file"
-  run contractor-case missing.txt
-  expect_rc 1
-  expect_err "missing.txt: No such file or directory"
 }
 
 "case_$CASE"
