@@ -116,7 +116,6 @@ TEST(TxTools, FindsNonOverlappingOccurrencesFromStart) {
   EXPECT_EQ(TxTools("aaaaa").Str2Str("aa", "b", false), "bba");
   EXPECT_EQ(TxTools("a.b.c").Str2Str(".", "..", false), "a..b..c");
   EXPECT_EQ(TxTools("abc").Str2Str("", "x", false), "abc");
-  EXPECT_EQ(TxTools("").Str2Str("a", "x", false), "");
 }
 
 TEST(TxTools, ExtractAndDeleteClampToText) {
