@@ -40,12 +40,7 @@ TEST(KUTIL, FieldsAreCountedBySeparators) {
 }
 
 TEST(KUTIL, PodzielStringBreaksAtLastBlank) {
-  struct Case {
-    const char* text;
-    int width;
-    W lines;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, int, W> cases[] = {
       {"Ala ma kota i psa", 10, {u"Ala ma", u"kota i", u"psa"}},
       // A rest of exactly width - 1 characters is still broken at its blank.
       {"abc defgh", 10, {u"abc", u"defgh"}},
@@ -58,9 +53,9 @@ TEST(KUTIL, PodzielStringBreaksAtLastBlank) {
       {"a b c", 0, {u"a b c"}},
       {"", 10, {}}};
   TStringList list;
-  for (const Case& c : cases) {
-    LkPodzielString(c.text, &list, c.width);
-    EXPECT_EQ(Lines(list), c.lines) << c.text << " at " << c.width;
+  for (const auto& [text, width, lines] : cases) {
+    LkPodzielString(text, &list, width);
+    EXPECT_EQ(Lines(list), lines) << text << " at " << width;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "druvo/platform/Exceptions.h"
@@ -161,22 +162,16 @@ TEST(TxTools, ParseLineFieldsKeepsEmptyFields) {
 }
 
 TEST(TxfTools, RoundsHalfAwayFromZeroOnShortestDecimal) {
-  struct Case {
-    double value;
-    int places;
-    double expected;
-  };
   const double max = std::numeric_limits<double>::max();
-  const Case cases[] = {
+  const std::tuple<double, int, double> cases[] = {
       {2.675, 2, 2.68},     {-2.5, 0, -3.0},       {0.1 + 0.2, 2, 0.3},
       {1234.5, -2, 1200.0}, {1250.0, -2, 1300.0},  {99.5, -3, 0.0},
       {1e300, 2, 1e300},    {5e-324, 400, 5e-324}, {max, -400, 0.0},
       {max, -308, max},  // 2e308 does not fit: unchanged
       {kInf, 2, kInf},      {-kInf, 2, -kInf}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(TxfTools(c.value).Round(c.places), c.expected)
-        << c.value << " at " << c.places;
-  }
+  for (const auto& [value, places, expected] : cases)
+    EXPECT_EQ(TxfTools(value).Round(places), expected)
+        << value << " " << places;
   EXPECT_TRUE(std::isnan(TxfTools(kNaN).Round(2)));
   // Zero keeps its sign; a value rounded away to zero is +0.
   EXPECT_TRUE(std::signbit(TxfTools(-0.0).Round(2)));
@@ -190,21 +185,14 @@ TEST(TxfTools, RoundsHalfAwayFromZeroOnShortestDecimal) {
 // Never "-0"; a minimum above the maximum wins; what the comparison with
 // rounding by hand below does not reach.
 TEST(TxfTools, ToDBFieldWritesMinToMaxDecimals) {
-  struct Case {
-    double value;
-    int min, max;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::tuple<double, int, int, const char*> cases[] = {
       {-0.0, 0, 2, "0"},          {-0.001, 0, 2, "0"},
       {-0.005, 0, 2, "-0.01"},    {9.9999, 2, 3, "10.00"},
       {1e-7, 2, 10, "0.0000001"}, {1234.5, 0, -2, "1200"},
       {1.5, 4, 2, "1.50"},        {kNaN, 0, 2, "NAN"},
       {-kInf, 0, 2, "-INF"},      {1e20, 0, 2, "100000000000000000000"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(TxfTools(c.value).ToDBField(c.min, c.max), c.text)
-        << c.value << " (" << c.min << "," << c.max << ")";
-  }
+  for (const auto& [value, min, max, text] : cases)
+    EXPECT_EQ(TxfTools(value).ToDBField(min, max), text) << value << " " << min;
 }
 
 // The slow way, written apart from the library: the shortest text of the
