@@ -38,10 +38,9 @@ TEST(DateTime, DaysCountFrom30December1899AndWeeksFromSunday) {
 
   EXPECT_FALSE(IsLeapYear(1900));
   EXPECT_TRUE(IsLeapYear(2000) && IsLeapYear(2024));
-  EXPECT_EQ(DaysInAMonth(2024, 2), 29);
-  EXPECT_EQ(DaysInAMonth(2024, 4), 30);
-  for (int month : {1, 12}) EXPECT_EQ(DaysInAMonth(2024, month), 31) << month;
-  EXPECT_EQ(DaysInAMonth(2024, 13), 0);
+  for (const auto& [month, days] :
+       {std::pair{1, 31}, {2, 29}, {4, 30}, {12, 31}, {13, 0}})
+    EXPECT_EQ(DaysInAMonth(2024, month), days) << month;
   TDateTime date = -1;
   EXPECT_TRUE(TryEncodeDate(2024, 2, 29, date));
   EXPECT_EQ(date, 45351);

@@ -16,13 +16,9 @@ using test::ReadFile;
 TEST(HASLODBG, ScramblingWorkedByHand) {
   // 97 + 0 - 11, 98 - 3 + 13, 99 + 4 - 11, 100 - 0 + 13, 101 + 3 - 11; the
   // codes of bytes above 127 are negative.
-  const char* const cases[][2] = {{"", ""},
-                                  {"A", "054"},
-                                  {"AB", "054076"},
-                                  {"\x05", "-06"},
-                                  {"\xFF", "-12"},
-                                  {"\x80", "-139"},
-                                  {"abcde", "086108092113093"}};
+  const char* const cases[][2] = {
+      {"", ""},        {"AB", "054076"}, {"\x05", "-06"},
+      {"\xFF", "-12"}, {"\x80", "-139"}, {"abcde", "086108092113093"}};
   for (const auto& c : cases) EXPECT_EQ(SzyfrujHaslo(c[0]), c[1]) << c[1];
   // An incomplete last group is ignored; a group without a number counts 0.
   EXPECT_EQ(DeSzyfrujHaslo("0540761"), "AB");

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <tuple>
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
@@ -154,25 +155,23 @@ TEST(TVLQXmlNode, XmlInternalParseLeavesRest) {
 }
 
 TEST(TVLQXmlNode, IsXmlAndNameHelpers) {
-  EXPECT_TRUE(TVLQXmlNode::IsXml("<a>1</a>", false, false));
-  EXPECT_FALSE(TVLQXmlNode::IsXml("<a x>1</a>", false, false));
+  for (const char* xml : {"<a>1</a>", "<a/>"})
+    EXPECT_TRUE(TVLQXmlNode::IsXml(xml, false, false)) << xml;
+  // Properties and entities count only when asked for.
+  for (const char* text :
+       {"<a x>1</a>", "<a", "a/>", "1 < 2", "&lt;a&gt;&lt;/a&gt;"})
+    EXPECT_FALSE(TVLQXmlNode::IsXml(text, false, false)) << text;
   EXPECT_TRUE(TVLQXmlNode::IsXml("<a x>1</a>", true, false));
-  EXPECT_TRUE(TVLQXmlNode::IsXml("<a/>", false, false));
-  EXPECT_FALSE(TVLQXmlNode::IsXml("<a", false, false));
-  EXPECT_FALSE(TVLQXmlNode::IsXml("a/>", false, false));
-  EXPECT_FALSE(TVLQXmlNode::IsXml("1 < 2", false, false));
-  EXPECT_FALSE(TVLQXmlNode::IsXml("&lt;a&gt;&lt;/a&gt;", false, false));
   EXPECT_TRUE(TVLQXmlNode::IsXml("&lt;a&gt;&lt;/a&gt;", false, true));
 
-  AnsiString name = "a b=\"1\"";
-  EXPECT_TRUE(TVLQXmlNode::DelPropertiesFromFieldName(name));
-  EXPECT_EQ(name, "a");
-  name = "a ";
-  EXPECT_FALSE(TVLQXmlNode::DelPropertiesFromFieldName(name));
-  EXPECT_EQ(name, "a ");
-  name = "a\t";
-  EXPECT_TRUE(TVLQXmlNode::DelPropertiesFromFieldName(name));
-  EXPECT_EQ(name, "a");
+  // A name, whether properties were cut off, and what is left.
+  const std::tuple<const char*, bool, const char*> names[] = {
+      {"a b=\"1\"", true, "a"}, {"a ", false, "a "}, {"a\t", true, "a"}};
+  for (const auto& [text, cut, left] : names) {
+    AnsiString name = text;
+    EXPECT_EQ(TVLQXmlNode::DelPropertiesFromFieldName(name), cut) << text;
+    EXPECT_EQ(name, left);
+  }
   EXPECT_EQ(TVLQXmlNode::DelNamespace("p:q:r"), "q:r");
   EXPECT_EQ(TVLQXmlNode::DelNamespace("r"), "r");
 

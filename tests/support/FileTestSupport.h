@@ -19,14 +19,12 @@ class TempDir {
  public:
   TempDir() {
     std::random_device random;
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::error_code error;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-      const std::filesystem::path dir =
-          base / ("druvo_test." + std::to_string(random()));
-      std::error_code error;
-      if (std::filesystem::create_directory(dir, error)) {
+      const auto dir = std::filesystem::temp_directory_path() /
+                       ("druvo_test." + std::to_string(random()));
+      if (std::filesystem::create_directory(dir, error))
         path_ = dir.generic_string();
-      }
     }
   }
   ~TempDir() {
