@@ -32,58 +32,42 @@ namespace druvo {
 
 namespace drs_detail {
 
-// A TList created on first use that owns its items (of class T): destroys
-// them when cleared or destroyed, copies them when copied. Null items are
-// kept as null.
+// A TOwnedList<T> created on first use: Get() makes it, Item() and Count()
+// read it without making it. Copies are deep; null items are kept as null.
 template <typename T>
 class OwnedItems {
  public:
   OwnedItems() = default;
-  OwnedItems(const OwnedItems& other) {
-    if (!other.list_) return;
-    Get();
-    for (int i = 0; i < other.Count(); ++i) {
-      const T* item = other.Item(i);
-      std::unique_ptr<T> copy(item ? new T(*item) : nullptr);
-      list_->Add(copy.get());
-      copy.release();
-    }
-  }
-  OwnedItems(OwnedItems&& other) noexcept : list_(std::move(other.list_)) {}
+  OwnedItems(const OwnedItems& other)
+      : list_(other.list_ ? std::make_unique<TOwnedList<T>>(*other.list_)
+                          : nullptr) {}
+  OwnedItems(OwnedItems&& other) noexcept = default;
   OwnedItems& operator=(OwnedItems other) noexcept {
     std::swap(list_, other.list_);
     return *this;
   }
-  ~OwnedItems() { Clear(); }
 
   TList* Get() {
-    if (!list_) list_ = std::make_unique<TList>();
+    if (!list_) list_ = std::make_unique<TOwnedList<T>>();
     return list_.get();
   }
   bool Exists() const { return list_ != nullptr; }
   int Count() const { return list_ ? list_->Count() : 0; }
   // The item at `index`, or null without a list or for a bad index.
-  T* Item(int index) const {
-    if (index < 0 || index >= Count()) return nullptr;
-    return static_cast<T*>(list_->Items(index));
-  }
-  // Takes ownership of `item`; returns its index.
+  T* Item(int index) const { return list_ ? list_->Item(index) : nullptr; }
+  // Takes ownership of `item` (also when the list cannot be made); returns
+  // its index.
   int Add(T* item) {
     std::unique_ptr<T> owned(item);
-    const int index = Get()->Add(item);
-    owned.release();
-    return index;
+    Get();
+    return list_->Adopt(owned.release());
   }
   void Clear() {
-    if (!list_) return;
-    for (int i = list_->Count() - 1; i >= 0; --i) {
-      std::unique_ptr<T> item(static_cast<T*>(list_->Items(i)));
-      list_->Delete(i);
-    }
+    if (list_) list_->DeleteAll();
   }
 
  private:
-  std::unique_ptr<TList> list_;
+  std::unique_ptr<TOwnedList<T>> list_;
 };
 
 // A TStringList created on first use, owned and copied with its holder.

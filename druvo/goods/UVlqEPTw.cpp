@@ -40,7 +40,9 @@ void TVLQEuroPlatformDaneTowaru::Czysc() {
   Data1 = 0;
 }
 
-void TVLQEuroPlatformDaneTowaru::CzyscKodyDodatkowe() { KodyDodatkowe.Czysc(); }
+void TVLQEuroPlatformDaneTowaru::CzyscKodyDodatkowe() {
+  KodyDodatkowe.DeleteAll();
+}
 
 void TVLQEuroPlatformDaneTowaru::DodajKodDodatkowy(int liczba1, int liczba2,
                                                    AnsiString tekst,
@@ -52,7 +54,7 @@ void TVLQEuroPlatformDaneTowaru::DodajKodDodatkowy(int liczba1, int liczba2,
   kod->Tekst = std::move(tekst);
   kod->Wartosc1 = static_cast<double>(wartosc1);
   kod->Wartosc2 = static_cast<double>(wartosc2);
-  KodyDodatkowe.Dodaj(kod.release());
+  KodyDodatkowe.Adopt(kod.release());
 }
 
 int TVLQEuroPlatformDaneTowaru::GetIleKodowDod() const {
@@ -61,7 +63,7 @@ int TVLQEuroPlatformDaneTowaru::GetIleKodowDod() const {
 
 TVLQKodDodatkowy* TVLQEuroPlatformDaneTowaru::PobierzKodDodatkowyByIdx(
     int i) const {
-  return KodyDodatkowe.Element(i);
+  return KodyDodatkowe.Item(i);
 }
 
 }  // namespace druvo

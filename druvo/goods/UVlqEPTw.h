@@ -115,7 +115,7 @@ class DRUVO_API TVLQEuroPlatformDaneTowaru : public TVLQDaneImpTowaruBase {
   TVLQCena Cena;
   TVLQAsortyment Asortyment;
   TVLQKategoryzacja Kategoryzacja;
-  TVLQListaWlasna<TVLQKodDodatkowy> KodyDodatkowe;
+  TOwnedList<TVLQKodDodatkowy> KodyDodatkowe;
   TVLQKryteriaTowaru KryteriaTowaru;
   TVLQPolaTekstowe PolaTekstowe;
   TVLQMagazyn Magazyn;

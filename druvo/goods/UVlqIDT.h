@@ -8,10 +8,10 @@
 // of the derived goods records) destroy them when cleared or destroyed and
 // copy them deeply, so no object is ever shared between two records.
 //
-// TVLQListaWlasna and TVLQMapaWlasna are the owning list and map those
-// records hold: a TList and an ordered map of pointers that delete what they
-// point to. An object handed to one belongs to it; it must be in one list or
-// map only.
+// The records hold their objects in TOwnedList (druvo/platform/TList.h) and
+// TVLQMapaWlasna: a TList and an ordered map of pointers that delete what
+// they point to. An object handed to one belongs to it; it must be in one
+// list or map only.
 #pragma once
 
 #include <cstdint>
@@ -27,55 +27,7 @@
 
 namespace druvo {
 
-// ---- Owning containers ----
-
-// A TList whose items are owned T objects: Czysc() and the destructor delete
-// them (null items are skipped), a copy clones each item. Items put in
-// through the TList interface belong to the list as well.
-template <class T>
-class TVLQListaWlasna : public TList {
- public:
-  TVLQListaWlasna() = default;
-  TVLQListaWlasna(const TVLQListaWlasna& other) : TList() { Kopiuj(other); }
-  TVLQListaWlasna& operator=(const TVLQListaWlasna& other) {
-    if (this != &other) Kopiuj(other);
-    return *this;
-  }
-  ~TVLQListaWlasna() { Czysc(); }
-
-  // Item `i`, or null when `i` is outside the list.
-  T* Element(int i) const {
-    return i >= 0 && i < Count() ? static_cast<T*>(Items(i)) : nullptr;
-  }
-  // Appends `item` and takes it over; should the list fail to grow, `item`
-  // is destroyed before the error propagates. Returns the new index.
-  int Dodaj(T* item) {
-    std::unique_ptr<T> guard(item);
-    const int index = Add(item);
-    guard.release();
-    return index;
-  }
-  void Czysc() {
-    for (int i = 0; i < Count(); ++i) delete static_cast<T*>(Items(i));
-    Clear();
-  }
-
- private:
-  // Clones first, so that a failing copy leaves this list as it was.
-  void Kopiuj(const TVLQListaWlasna& other) {
-    std::vector<std::unique_ptr<T>> clones;
-    clones.reserve(static_cast<std::size_t>(other.Count()));
-    for (int i = 0; i < other.Count(); ++i) {
-      const T* item = static_cast<const T*>(other.Items(i));
-      clones.push_back(item ? std::make_unique<T>(*item) : nullptr);
-    }
-    Czysc();
-    for (auto& clone : clones) {
-      Add(clone.get());
-      clone.release();
-    }
-  }
-};
+// ---- Owning map ----
 
 // An ordered map whose values are owned T objects: Czysc() and the
 // destructor delete them (null values are skipped), a copy clones each.

@@ -8,7 +8,7 @@ TVLQMakroDaneTowaru::~TVLQMakroDaneTowaru() = default;
 
 void TVLQMakroDaneTowaru::Czysc() {
   Eany.Clear();
-  KodyDodatkowe.Czysc();
+  KodyDodatkowe.DeleteAll();
   Tekst1 = Tekst2 = Tekst3 = Tekst4 = Tekst5 = "";
   Wartosc1 = 0.0;
   Wartosc2 = 1.0;
@@ -18,7 +18,7 @@ void TVLQMakroDaneTowaru::Czysc() {
 }
 
 void TVLQMakroDaneTowaru::DodajKodDod(TVLQMakroKodDod* kod) {
-  if (kod != nullptr) KodyDodatkowe.Dodaj(kod);
+  if (kod != nullptr) KodyDodatkowe.Adopt(kod);
 }
 
 int TVLQMakroDaneTowaru::GetIleKodowDod() const {
@@ -26,7 +26,7 @@ int TVLQMakroDaneTowaru::GetIleKodowDod() const {
 }
 
 TVLQMakroKodDod* TVLQMakroDaneTowaru::GetKodDod(int i) const {
-  return KodyDodatkowe.Element(i);
+  return KodyDodatkowe.Item(i);
 }
 
 void TVLQMakroDaneTowaru::DodajEan(AnsiString ean) {

@@ -43,7 +43,7 @@ class DRUVO_API TVLQMakroDaneTowaru : public TVLQDaneImpTowaruBase {
   AnsiString GetEan(int i) const;
 
   TStringList Eany;
-  TVLQListaWlasna<TVLQMakroKodDod> KodyDodatkowe;
+  TOwnedList<TVLQMakroKodDod> KodyDodatkowe;
   AnsiString Tekst1;
   AnsiString Tekst2;
   AnsiString Tekst3;

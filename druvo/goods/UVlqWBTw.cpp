@@ -123,7 +123,7 @@ void TVLQWiseBasePackage::Czysc() {
   Eany.Clear();
   Tekst1 = Tekst2 = Tekst3 = Tekst4 = Tekst5 = "";
   Wartosc1 = Wartosc2 = Wartosc3 = Wartosc4 = 0;
-  Parametry.Czysc();
+  Parametry.DeleteAll();
 }
 
 void TVLQWiseBasePackage::AddPackageEAN(AnsiString ean) {
@@ -131,11 +131,11 @@ void TVLQWiseBasePackage::AddPackageEAN(AnsiString ean) {
 }
 
 int TVLQWiseBasePackage::AddPackageParam(TVLQWiseBasePackageParam* param) {
-  return param == nullptr ? -1 : Parametry.Dodaj(param);
+  return param == nullptr ? -1 : Parametry.Adopt(param);
 }
 
 void TVLQWiseBasePackage::AddPackageParamMultipleValue(int i, float v) {
-  if (TVLQWiseBasePackageParam* param = Parametry.Element(i)) {
+  if (TVLQWiseBasePackageParam* param = Parametry.Item(i)) {
     param->AddMultipleValue(v);
   }
 }
@@ -203,29 +203,29 @@ void TVLQWiseBaseDaneTowaru::Czysc() {
   Tekst1 = Tekst2 = Tekst3 = "";
   Kategoria.Czysc();
   Producent.Czysc();
-  Opakowania.Czysc();
-  Zdjecia.Czysc();
-  Parametry.Czysc();
+  Opakowania.DeleteAll();
+  Zdjecia.DeleteAll();
+  Parametry.DeleteAll();
 }
 
 void TVLQWiseBaseDaneTowaru::DodajZdjecie(TVLQWiseBasePhoto* zdjecie) {
-  if (zdjecie != nullptr) Zdjecia.Dodaj(zdjecie);
+  if (zdjecie != nullptr) Zdjecia.Adopt(zdjecie);
 }
 
 int TVLQWiseBaseDaneTowaru::DodajParametr(TVLQWiseBaseParam* parametr) {
-  return parametr == nullptr ? -1 : Parametry.Dodaj(parametr);
+  return parametr == nullptr ? -1 : Parametry.Adopt(parametr);
 }
 
 int TVLQWiseBaseDaneTowaru::DodajPackage(TVLQWiseBasePackage* opakowanie) {
-  return opakowanie == nullptr ? -1 : Opakowania.Dodaj(opakowanie);
+  return opakowanie == nullptr ? -1 : Opakowania.Adopt(opakowanie);
 }
 
 TVLQWiseBaseParam* TVLQWiseBaseDaneTowaru::PobierzParametrByIdx(int i) const {
-  return Parametry.Element(i);
+  return Parametry.Item(i);
 }
 
 TVLQWiseBasePackage* TVLQWiseBaseDaneTowaru::PobierzPackageByIdx(int i) const {
-  return Opakowania.Element(i);
+  return Opakowania.Item(i);
 }
 
 // ---- Hex ----

@@ -129,7 +129,7 @@ class DRUVO_API TVLQWiseBasePackage {
   float Wartosc3 = 0;
   float Wartosc4 = 0;
   AnsiString Tekst5;
-  TVLQListaWlasna<TVLQWiseBasePackageParam> Parametry;
+  TOwnedList<TVLQWiseBasePackageParam> Parametry;
 };
 
 class DRUVO_API TVLQWiseBasePhoto {
@@ -194,9 +194,9 @@ class DRUVO_API TVLQWiseBaseDaneTowaru : public TVLQDaneImpTowaruBase {
   AnsiString Tekst3;
   TVLQWiseBaseCategory Kategoria;
   TVLQWiseBaseProducent Producent;
-  TVLQListaWlasna<TVLQWiseBasePackage> Opakowania;
-  TVLQListaWlasna<TVLQWiseBasePhoto> Zdjecia;
-  TVLQListaWlasna<TVLQWiseBaseParam> Parametry;
+  TOwnedList<TVLQWiseBasePackage> Opakowania;
+  TOwnedList<TVLQWiseBasePhoto> Zdjecia;
+  TOwnedList<TVLQWiseBaseParam> Parametry;
 };
 
 class DRUVO_API TVLQWiseBaseTools {

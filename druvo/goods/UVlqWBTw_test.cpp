@@ -126,23 +126,22 @@ TEST(UVlqWBTw, GoodsRecordOwnsAndCopiesDeeply) {
   oryginal.DodajZdjecie(new TVLQWiseBasePhoto(1, "image/png", "a/b.png"));
   oryginal.DodajZdjecie(nullptr);
   EXPECT_EQ(
-      test::Lines(
-          oryginal.PobierzPackageByIdx(0)->Parametry.Element(0)->Wartosci),
+      test::Lines(oryginal.PobierzPackageByIdx(0)->Parametry.Item(0)->Wartosci),
       (std::vector<WideString>{u"0.5", u"0.100000001490116", u"-2"}));
   EXPECT_TRUE(!oryginal.PobierzPackageByIdx(1) &&
               !oryginal.PobierzParametrByIdx(-1));
 
   TVLQWiseBaseDaneTowaru kopia(oryginal);
-  kopia.PobierzPackageByIdx(0)->Parametry.Element(0)->Tekst1 = "zmieniony";
+  kopia.PobierzPackageByIdx(0)->Parametry.Item(0)->Tekst1 = "zmieniony";
   kopia.PobierzParametrByIdx(0)->AddMultipleValue("zielony");
-  kopia.Zdjecia.Element(0)->Sciezka = "c.png";
-  EXPECT_EQ(oryginal.PobierzPackageByIdx(0)->Parametry.Element(0)->Tekst1, "a");
+  kopia.Zdjecia.Item(0)->Sciezka = "c.png";
+  EXPECT_EQ(oryginal.PobierzPackageByIdx(0)->Parametry.Item(0)->Tekst1, "a");
   EXPECT_EQ(oryginal.PobierzParametrByIdx(0)->Wartosci.Count(), 0);
-  EXPECT_EQ(oryginal.Zdjecia.Element(0)->OdczytajNazwe(), "b.png");
+  EXPECT_EQ(oryginal.Zdjecia.Item(0)->OdczytajNazwe(), "b.png");
 
   oryginal.ImpTekst2 = oryginal.Producent.Adres2.Tekst10 = "x";
-  oryginal.Zdjecia.Element(0)->Czysc();
-  EXPECT_EQ(oryginal.Zdjecia.Element(0)->Liczba1, 1);
+  oryginal.Zdjecia.Item(0)->Czysc();
+  EXPECT_EQ(oryginal.Zdjecia.Item(0)->Liczba1, 1);
   oryginal.Czysc();
   kopia.Czysc();
   EXPECT_EQ(oryginal.ImpTekst2 + oryginal.Producent.Adres2.Tekst10, "");

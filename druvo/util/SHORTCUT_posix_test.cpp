@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "druvo/platform/Shell.h"
 #include "tests/support/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -26,11 +27,13 @@ TEST(SHORTCUT, CreateShortcutWritesADesktopEntry) {
                 "Exec=\"/opt/Moja ł/run\" --x 50%% \"a b\"\n"
                 "Path=C:/Praca/\nIcon=/opt/Moja ł/run\n");
   // Reserved characters are quoted and escaped; no value spans lines.
-  CreateShortcut("/a/b\"$c", path.c_str(), nullptr, " w\n", nullptr);
+  CreateShortcut("/a/b\"$c", path.c_str(), nullptr, " w\r\n", nullptr);
   EXPECT_EQ(ReadFile(dir / "Skrót.desktop"),
-            head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\n\nIcon=/a/b\"$c\n");
+            head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\r\\n\nIcon=/a/b\"$c\n");
   // Too long a name, or a missing folder, saves nothing.
   const std::string tooLong = dir.path() + "/" + std::string(300, 'x');
+  EXPECT_TRUE(SaveShellLink({"/bin/true"}, path));
+  EXPECT_FALSE(SaveShellLink({"/bin/true"}, tooLong));
   CreateShortcut("/bin/true", tooLong.c_str(), nullptr, nullptr, nullptr);
   CreateShortcut("/bin/true", (dir / "missing/s").c_str(), "", "", "");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
@@ -44,7 +47,17 @@ TEST(SHORTCUT, QGetSpecialDirGivesTheDesktop) {
     QGetSpecialDir(nullptr, buf, 1);
     EXPECT_STREQ(buf, "/home/u/Pulpit \xB3");
   }
+  {
+    const ScopedEnv desktop("XDG_DESKTOP_DIR", "///");
+    QGetSpecialDir(nullptr, buf, 1);
+    EXPECT_STREQ(buf, "/");  // the root keeps its slash
+  }
   const ScopedEnv desktop("XDG_DESKTOP_DIR", std::nullopt);
+  {
+    const ScopedEnv home("HOME", "");
+    QGetSpecialDir(nullptr, buf, 1);
+    EXPECT_STREQ(buf, "/");  // no desktop: the buffer is left alone
+  }
   const ScopedEnv home("HOME", "/home/u/");
   QGetSpecialDir(nullptr, buf, 1);
   EXPECT_STREQ(buf, "/home/u/Desktop");

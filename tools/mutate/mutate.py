@@ -20,6 +20,7 @@ that catches faults no other test catches from one that can go.
 """
 
 import argparse
+import collections
 import difflib
 import json
 import os
@@ -210,7 +211,7 @@ def run(command, cwd, timeout):
     return status, time.monotonic() - started, output or ""
 
 
-def main():
+def parse_args():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("source")
     parser.add_argument("--build-dir", default="build-mutate")
@@ -226,25 +227,12 @@ def main():
                         help="run all tests per mutant, log the failing ones")
     parser.add_argument("--only", default="",
                         help="comma-separated numbers of the sample to test")
-    args = parser.parse_args()
+    return parser.parse_args()
 
-    root = os.path.dirname(os.path.dirname(os.path.dirname(
-        os.path.abspath(__file__))))
-    source = os.path.abspath(args.source)
-    with open(source, encoding="latin-1") as f:
-        original = f.read()
-    lines = original.splitlines(keepends=True)
-    candidates = all_mutants(lines)
-    sample = sorted(random.Random(args.seed).sample(
-        candidates, min(args.mutants, len(candidates))))
-    print(f"{os.path.relpath(source, root)}: {len(candidates)} mutants, "
-          f"testing {len(sample)} (seed {args.seed})")
-    if args.list:
-        for number, (index, name, mutated) in enumerate(sample, 1):
-            print(f"[{number}] line {index + 1} {name}: {mutated.strip()}")
-        return 0
-    only = {int(n) for n in args.only.split(",") if n.strip()}
 
+def build_and_test_commands(root, args):
+    """Configures the mutation build; returns its build and test commands,
+    or None when the unmutated project does not build or pass its tests."""
     build = os.path.join(root, args.build_dir)
     # Unoptimised without debug information, and programs not relinked when
     # only the shared library changed: a mutant rebuilds in a few seconds.
@@ -265,72 +253,112 @@ def main():
         if done.returncode != 0:
             print(done.stdout[-3000:] + done.stderr[-3000:])
             print(f"the unmutated project does not {step}")
-            return 2
-    backup = source + ".mutate-backup"
-    shutil.copy2(source, backup)
-    clean = untracked(root) | {os.path.relpath(backup, root)}
+            return None
+    return build_cmd, test_cmd
 
-    def put_back():
+
+class MutantRun:
+    """Writes each mutant of one source in place, builds, tests, and puts
+    the source back however the run ends."""
+
+    def __init__(self, root, source, lines, args, commands):
+        self.root, self.source, self.lines, self.args = root, source, lines, \
+            args
+        self.build_cmd, self.test_cmd = commands
+        self.backup = source + ".mutate-backup"
+        shutil.copy2(source, self.backup)
+        self.clean = untracked(root) | {os.path.relpath(self.backup, root)}
+        self.counts = collections.Counter()
+
+    def put_back(self):
         # A plain copy: the restored file must look newer than the mutant's
         # object, or the next build would keep the mutant. Once only (an
         # interrupt restores before the final clean-up runs).
-        if os.path.exists(backup):
-            shutil.copyfile(backup, source)
-            os.remove(backup)
+        if os.path.exists(self.backup):
+            shutil.copyfile(self.backup, self.source)
+            os.remove(self.backup)
+
+    def test(self, index, mutated, label):
+        """The verdict on one mutant and the tests that failed on it."""
+        changed = self.lines[:index] + [mutated] + self.lines[index + 1:]
+        with open(self.source, "w", encoding="latin-1") as f:
+            f.write("".join(changed))
+        status, _, _ = run(self.build_cmd, self.root, 1800)
+        if status != 0:
+            self.counts["stillborn"] += 1
+            return "does not compile", []
+        status, seconds, output = run(self.test_cmd, self.root,
+                                      self.args.timeout * 4)
+        remove_new_files(self.root, self.clean)
+        failed = FAILED_TEST.findall(output)
+        if status != 0:
+            self.counts["killed"] += 1
+            return ("killed (timeout)" if status is None
+                    else f"killed in {seconds:.0f} s"), failed
+        self.counts["survived"] += 1
+        context = slice(max(index - 2, 0), index + 3)
+        sys.stdout.write("".join(difflib.unified_diff(
+            self.lines[context], changed[context],
+            f"{self.args.source}:{index + 1}", label)))
+        return "SURVIVED", failed
+
+    def record(self, number, index, name, mutated, verdict, failed):
+        with open(self.args.record, "a", encoding="utf-8") as f:
+            f.write(json.dumps({
+                "source": os.path.relpath(self.source, self.root),
+                "seed": self.args.seed, "number": number,
+                "line": index + 1, "operator": name,
+                "mutant": mutated.strip(), "verdict": verdict,
+                "failed": failed}) + "\n")
+
+
+def main():
+    args = parse_args()
+    root = os.path.dirname(os.path.dirname(os.path.dirname(
+        os.path.abspath(__file__))))
+    source = os.path.abspath(args.source)
+    with open(source, encoding="latin-1") as f:
+        lines = f.read().splitlines(keepends=True)
+    candidates = all_mutants(lines)
+    sample = sorted(random.Random(args.seed).sample(
+        candidates, min(args.mutants, len(candidates))))
+    name_of_source = os.path.relpath(source, root)
+    print(f"{name_of_source}: {len(candidates)} mutants, "
+          f"testing {len(sample)} (seed {args.seed})")
+    if args.list:
+        for number, (index, name, mutated) in enumerate(sample, 1):
+            print(f"[{number}] line {index + 1} {name}: {mutated.strip()}")
+        return 0
+    only = {int(n) for n in args.only.split(",") if n.strip()}
+    commands = build_and_test_commands(root, args)
+    if commands is None:
+        return 2
+    mutants = MutantRun(root, source, lines, args, commands)
 
     def restore(*_):
-        put_back()
+        mutants.put_back()
         sys.exit(130)
 
     signal.signal(signal.SIGINT, restore)
     signal.signal(signal.SIGTERM, restore)
-    killed = survived = stillborn = 0
     try:
         for number, (index, name, mutated) in enumerate(sample, 1):
             if only and number not in only:
                 continue
-            changed = lines[:index] + [mutated] + lines[index + 1:]
-            with open(source, "w", encoding="latin-1") as f:
-                f.write("".join(changed))
-            status, _, _ = run(build_cmd, root, 1800)
-            failed = []
-            if status != 0:
-                stillborn += 1
-                verdict = "does not compile"
-            else:
-                status, seconds, output = run(test_cmd, root,
-                                              args.timeout * 4)
-                remove_new_files(root, clean)
-                failed = FAILED_TEST.findall(output)
-                if status == 0:
-                    survived += 1
-                    verdict = "SURVIVED"
-                    diff = difflib.unified_diff(
-                        lines[max(index - 2, 0):index + 3],
-                        changed[max(index - 2, 0):index + 3],
-                        f"{args.source}:{index + 1}", f"mutant {number}")
-                    sys.stdout.write("".join(diff))
-                else:
-                    killed += 1
-                    verdict = ("killed (timeout)" if status is None
-                               else f"killed in {seconds:.0f} s")
+            verdict, failed = mutants.test(index, mutated, f"mutant {number}")
             print(f"[{number}/{len(sample)}] line {index + 1} {name}: "
                   f"{verdict}", flush=True)
             if args.record:
-                with open(args.record, "a", encoding="utf-8") as f:
-                    f.write(json.dumps({
-                        "source": os.path.relpath(source, root),
-                        "seed": args.seed, "number": number,
-                        "line": index + 1, "operator": name,
-                        "mutant": mutated.strip(), "verdict": verdict,
-                        "failed": failed}) + "\n")
+                mutants.record(number, index, name, mutated, verdict, failed)
     finally:
-        put_back()
-        run(build_cmd, root, None)
+        mutants.put_back()
+        run(commands[0], root, None)
+    killed, survived = mutants.counts["killed"], mutants.counts["survived"]
     tested = killed + survived
     rate = 100.0 * killed / tested if tested else 100.0
-    print(f"{os.path.relpath(source, root)}: {killed} killed, {survived} "
-          f"survived, {stillborn} did not compile: kill rate {rate:.0f} %")
+    print(f"{name_of_source}: {killed} killed, {survived} survived, "
+          f"{mutants.counts['stillborn']} did not compile: "
+          f"kill rate {rate:.0f} %")
     return 0
 
 
