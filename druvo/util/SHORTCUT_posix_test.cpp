@@ -63,6 +63,8 @@ TEST(SHORTCUT, QGetSpecialDirGivesTheDesktop) {
   EXPECT_STREQ(buf, "/home/u/Desktop");
   QGetSpecialDir(nullptr, buf, 0);
   EXPECT_STREQ(buf, "");
+  QGetSpecialDir(nullptr, nullptr, 0);  // no buffer: nothing written
+  QGetSpecialDir(nullptr, nullptr, 1);
 }
 
 }  // namespace
