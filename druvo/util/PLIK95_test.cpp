@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "druvo/platform/File.h"
 #include "tests/support/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -58,6 +59,13 @@ TEST(Plik, ShareModeZeroExcludesEveryOtherOpener) {
 }
 
 TEST(Plik, ReadWriteSeekAndFailures) {
+  // The file calls beneath refuse the invalid handle themselves.
+  std::size_t done = 0;
+  std::int64_t position = 0;
+  EXPECT_FALSE(FileWrite(InvalidFileHandle, "x", 1, done) ||
+               FileRead(InvalidFileHandle, &position, 1, done) ||
+               FileSeek(InvalidFileHandle, 0, FileBegin, position) ||
+               FileClose(InvalidFileHandle));
   TempDir dir;
   Plik file;
   char buf[11] = {};
@@ -66,6 +74,7 @@ TEST(Plik, ReadWriteSeekAndFailures) {
   file.Lseek(0, 0);
   EXPECT_EQ(file.Read(buf, 10), 0);
   EXPECT_EQ(file.Read(buf, 10), -2);
+  EXPECT_EQ(file.Read(nullptr, 0), 0);
   file.Lseek(-4, 2);
   EXPECT_EQ(file.Read(buf, 10), -1);
   EXPECT_EQ(std::string(buf, 4), "6789");
