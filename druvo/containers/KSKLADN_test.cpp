@@ -50,12 +50,23 @@ TEST(TLkSkladniki, ValuesOrderTitlesAndCopies) {
   // Numbers 0 .. count - 1: 1 is missing, 7 lies beyond the count.
   EXPECT_EQ(s.getTitlesAsText(), "Jeden\r\n\r\nTrzy\r\n");
   s.Liczba2 = 5;
+  s.setNullWart(9);
   TLkSkladniki copy(s);
   s.setRolaSkladnika(0, 4);
   s.Czysc();
-  EXPECT_EQ(s.getIloscSkladnikow() + s.getIloscPozycji() + s.Liczba2, -1);
+  EXPECT_EQ(s.getIloscSkladnikow() + s.getIloscPozycji() + s.Liczba2 +
+                s.getNullWart(),
+            -1);
   EXPECT_EQ(copy.getRolaSkladnika(0) + copy.getIloscSkladnikow(), 3);
   EXPECT_EQ(copy.Liczba2, 5);
+
+  // A copy onto or from no record (or another kind of record) does nothing.
+  TLkSkladnikBuf buf;
+  TLkSkladnikRec rec;
+  rec.Numer = 4;
+  buf.Podstaw(nullptr, &rec);
+  buf.Podstaw(&rec, nullptr);
+  EXPECT_EQ(rec.Numer, 4);
 }
 
 }  // namespace

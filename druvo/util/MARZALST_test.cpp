@@ -37,6 +37,8 @@ TEST(TLkStringList, CopiesLinesAndListsNames) {
   target = source;
   EXPECT_EQ(target.Lista->Text(), source.Lista->Text());
   EXPECT_EQ(target.Lista->Objects(0), nullptr);  // objects are not copied
+  target = static_cast<const TLkStringList&>(target);  // keeps its lines
+  EXPECT_EQ(target.Lista->Text(), source.Lista->Text());
   target += static_cast<const TLkStringList&>(target);  // doubles
   TLkStringList copy(target);
   target.Lista->Clear();
