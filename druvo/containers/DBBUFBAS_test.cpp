@@ -99,11 +99,12 @@ TEST(DataBufBase, MergesCopiesAndIgnoresBadIndexes) {
     source.DodajRec(&R(Rec(k, n)));   // merged into the first equal record
   source.WstawRec(0, &R(Rec(3, 0)));  // never merges
   source.IloscDodanych = 7;
+  source.Pojemnosc = 5;
   copy.Sortuj(0, 1);
   EXPECT_EQ(copy.PodstawBuf(&source), 3);
   EXPECT_EQ(copy.PodstawBuf(&copy) + copy.PodstawBuf(nullptr), 3);
   EXPECT_TRUE(copy.PodajKluczSortowania() == -1 && copy.ScalajRowne &&
-              copy.IloscDodanych == 7);
+              copy.IloscDodanych == 7 && copy.Pojemnosc == 5);
   Rec out(8, 8);
   for (int i : {3, -1, 0}) {
     copy.ZapiszRec(i, &out);
