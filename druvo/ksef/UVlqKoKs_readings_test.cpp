@@ -128,12 +128,6 @@ TEST(TVLQKonwersjaKSeF, SummaryReadsKindTextsPartiesFooterAndOrdersOnly) {
   EXPECT_TRUE(dane.TekstyPozycji.GetWszystkieTeksty().empty());
   EXPECT_EQ(dane.TypDokumentu, 2);
   EXPECT_EQ(dane.Zastrzezone8, 6);
-
-  ParsujPlik(root, "ksef/fa3/FA_3_Przyklad_2.xml");
-  TVLQKonwersjaKSeF::OdczytajDaneUproszczoneZFakturyKSeF(&root, dane);
-  EXPECT_EQ(dane.TypDokumentu, 26);
-  EXPECT_EQ(dane.NazwaWystawcy, "ABC AGD sp. z o. o.");
-  EXPECT_EQ(dane.RodzajFaktury, rfKOR);
 }
 
 }  // namespace
