@@ -36,6 +36,13 @@ TEST(TVLQShoperFPlatnosci, FindsTheFirstByIdAndClearsTheList) {
             lista.Items(2));
   EXPECT_EQ(TVLQShoperFPlatnosci::ZnajdzFPlatnosciWgId(&lista, -1), nullptr);
   EXPECT_EQ(TVLQShoperFPlatnosci::ZnajdzFPlatnosciWgId(nullptr, 7), nullptr);
+  auto* f = static_cast<TVLQShoperFPlatnosci*>(lista.Items(2));
+  f->Tekst1 = f->BladTekst1 = "x";
+  f->Znacznik1 = false;
+  f->Czysc();  // the error fields as well
+  EXPECT_EQ(
+      std::tie(f->Id, f->Tekst1, f->Znacznik1, f->BladTekst1, f->BladZnacznik),
+      std::tuple(-1, "", true, "", false));
   TVLQShoperFPlatnosci::WyczyscListe(&lista);
   EXPECT_EQ(lista.Count(), 0);
 }
@@ -62,6 +69,8 @@ TEST(TVLQMapaFPlatnosci, FindsMappingsAndOwnsThem) {
               result);
     EXPECT_TRUE(flaga == flag && drugi == second) << key;
   }
+  mapa[12]->Czysc();
+  EXPECT_EQ(mapa[12]->Tekst, "");
   TVLQMapaFPlatnosci::WyczyscMape(&mapa);
   TVLQMapaFPlatnosci::WyczyscMape(nullptr);
   EXPECT_TRUE(mapa.empty());

@@ -90,12 +90,19 @@ TEST(TVLQSMOtwacieSesji, ComparesAndExpiresToTheSecond) {
 
 TEST(TVLQSMError, ListsOfAnySmRecordsAreDestroyedThroughTheRoot) {
   auto* d = new TVLQSMDepartment();
-  d->Tekst1 = d->BladTekst1 = "a text long enough to live on the heap";
+  d->Tekst2 = d->BladTekst1 = "a text long enough to live on the heap";
   TList lista;
   for (TVLQSMError* e : std::initializer_list<TVLQSMError*>{
            d, new TVLQSMOtwacieSesji(), new TVLQSMRejestrPlat(), nullptr,
            new TVLQSMAsortymenty(), new TVLQSMError()})
     lista.Add(e);
+  d->Liczba = 3;
+  d->Czysc();  // its own fields only
+  EXPECT_EQ(std::tie(d->Liczba, d->Tekst2), std::tuple(-1, ""));
+  EXPECT_FALSE(d->BladTekst1.empty());
+  const auto* r = static_cast<TVLQSMRejestrPlat*>(lista.Items(2));
+  EXPECT_EQ(std::tie(r->Liczba1, r->Liczba2, r->Liczba3),
+            std::tuple(-1, -1, -1));
   TVLQSMError::WyczyscListe(&lista);
   EXPECT_EQ(lista.Count(), 0);
 }
