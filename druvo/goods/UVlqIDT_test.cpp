@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <tuple>
 
 namespace druvo {
@@ -21,6 +22,28 @@ void Wypelnij(TVLQDaneImpTowaruBase& b) {
   b.ImpLiczba1 = b.ImpLiczba5 = b.ImpLiczba6 = b.ImpLiczba7 = 11;
   b.ImpTekst1 = "t1";
   b.ImpTekst2 = "t2";
+}
+
+using Towar = TVLQDaneImpTowaru;
+// The own fields of a goods record, each of which assignment copies.
+AnsiString Towar::*const kTeksty[] = {
+    &Towar::Tekst1,  &Towar::Tekst2,  &Towar::Tekst3,  &Towar::Tekst4,
+    &Towar::Tekst5,  &Towar::Tekst6,  &Towar::Tekst7,  &Towar::Tekst8,
+    &Towar::Tekst9,  &Towar::Tekst10, &Towar::Tekst11, &Towar::Tekst12,
+    &Towar::Tekst13, &Towar::Tekst14, &Towar::Tekst15, &Towar::Tekst16,
+    &Towar::Tekst17};
+float Towar::*const kWartosci[] = {&Towar::Wartosc1, &Towar::Wartosc2,
+                                   &Towar::Wartosc3};
+bool Towar::*const kZnaczniki[] = {&Towar::Znacznik1, &Towar::Znacznik2,
+                                   &Towar::Znacznik3, &Towar::Znacznik4,
+                                   &Towar::Znacznik5};
+
+AnsiString Wlasne(const Towar& t) {
+  AnsiString s;
+  for (auto p : kTeksty) s += t.*p + "|";
+  for (auto p : kWartosci) s += t.*p == 0 ? "0" : "w";
+  for (auto p : kZnaczniki) s += t.*p ? "1" : "0";
+  return s;
 }
 
 TEST(UVlqIDT, KeyTypeNamesMapBothWays) {
@@ -46,28 +69,32 @@ TEST(UVlqIDT, ClearAndAssignmentKeepTheRightFields) {
   EXPECT_EQ(param.Data1, std::trunc(param.Data2));
   EXPECT_LE(std::fabs(param.Data1 - Date()), 1.0);  // midnight may pass
 
-  TVLQDaneImpTowaru towar;
+  Towar towar, cel;
   Wypelnij(towar);
-  towar.Tekst1 = towar.Tekst17 = "x";
-  towar.Wartosc3 = 2.5f;
-  towar.Znacznik5 = true;
-  TVLQDaneImpTowaru cel;
+  for (auto p : kTeksty) towar.*p = "x";
+  for (auto p : kWartosci) towar.*p = 2.5f;
+  for (auto p : kZnaczniki) towar.*p = true;
   cel = towar;  // own fields, ImpTekst1, ImpZnacznik1 and ImpTekst2 only
-  TVLQDaneImpTowaru oczekiwany;
+  Towar oczekiwany;
   oczekiwany.ImpTekst1 = "t1";
   oczekiwany.ImpTekst2 = "t2";
   oczekiwany.ImpZnacznik1 = true;
   EXPECT_EQ(Pola(cel), Pola(oczekiwany));
-  EXPECT_EQ(std::tie(cel.Tekst17, cel.Wartosc3, cel.Znacznik5),
-            std::tuple("x", 2.5f, true));
-  EXPECT_EQ(Pola(TVLQDaneImpTowaru(towar)), Pola(towar));
+  EXPECT_EQ(Wlasne(cel), Wlasne(towar));
+  EXPECT_EQ(Pola(Towar(towar)), Pola(towar));
 
   towar.Czysc();  // everything but ImpTekst2
-  TVLQDaneImpTowaru nowy;
+  Towar nowy;
   nowy.ImpTekst2 = "t2";
   EXPECT_EQ(Pola(towar), Pola(nowy));
-  EXPECT_EQ(std::tie(towar.Tekst1, towar.Wartosc3, towar.Znacznik5),
-            std::tuple("", 0.0f, false));
+  EXPECT_EQ(Wlasne(towar), Wlasne(nowy));
+
+  // A summary copies its six counters, from nothing nothing.
+  TVLQPodsumowanie suma, kopia;
+  suma.Liczba1 = suma.Liczba6 = 3;
+  kopia.Kopiuj(&suma);
+  kopia.Kopiuj(nullptr);
+  EXPECT_EQ(kopia.Liczba1 + kopia.Liczba6, 6);
 }
 
 TEST(UVlqIDT, ProductOwnsItsMapsAndCopiesDeeply) {
@@ -92,11 +119,18 @@ TEST(UVlqIDT, ProductOwnsItsMapsAndCopiesDeeply) {
   EXPECT_EQ(przypisany.KodyDodatkowe["ean"]->Liczba2, 8);
 
   Wypelnij(kopia);
+  kopia.Tekst1 = kopia.Tekst5 = kopia.Tekst6 = "x";
+  kopia.Wartosc1 = kopia.Wartosc3 = 2;
+  kopia.Liczba1 = kopia.Liczba2 = kopia.Liczba7 = kopia.Liczba9 = 3;
+  kopia.Znacznik = true;
   kopia.Czysc();
   EXPECT_TRUE(kopia.KodyDodatkowe.empty() && kopia.ParametryKategorii.empty());
   EXPECT_EQ(kopia.GetParametryImportu()->Liczba, -1);
-  EXPECT_EQ(std::tie(kopia.Tekst17, kopia.ImpTekst2, kopia.ImpLiczba7),
-            std::tuple("", "t2", 0));
+  EXPECT_EQ(kopia.Tekst1 + kopia.Tekst5 + kopia.Tekst6 + kopia.Tekst17, "");
+  EXPECT_EQ(std::tie(kopia.Wartosc1, kopia.Wartosc3, kopia.Liczba1,
+                     kopia.Liczba2, kopia.Liczba7, kopia.Liczba9,
+                     kopia.Znacznik, kopia.ImpTekst2, kopia.ImpLiczba7),
+            std::tuple(0.0, 0.0, std::int16_t{0}, 0, 0, 0, false, "t2", 0));
 }
 
 TEST(UVlqIDT, SessionCopiesAndTokenValidToTheSecond) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <tuple>
 
 namespace druvo {
@@ -12,7 +13,9 @@ TEST(UVlqMaTw, OwnsCodesCopiesDeeplyAndClearKeepsBase) {
   oryginal.DodajEan("\xA5\x81\x98\xFF");  // every byte survives the list
   oryginal.DodajKodDod(new TVLQMakroKodDod());
   oryginal.DodajKodDod(nullptr);
-  oryginal.Wartosc2 = 3;
+  oryginal.Tekst1 = oryginal.Tekst6 = oryginal.Tekst7 = "x";
+  oryginal.Wartosc1 = oryginal.Wartosc2 = 3;
+  oryginal.Liczba1 = 3;
   oryginal.ImpTekst1 = "baza";
   EXPECT_EQ(oryginal.GetEan(0), "\xA5\x81\x98\xFF");
   EXPECT_EQ(oryginal.GetEan(-1) + oryginal.GetEan(1), "00");
@@ -31,8 +34,10 @@ TEST(UVlqMaTw, OwnsCodesCopiesDeeplyAndClearKeepsBase) {
 
   kopia.Czysc();
   oryginal.Czysc();
-  EXPECT_EQ(std::tie(oryginal.Wartosc2, oryginal.ImpTekst1),
-            std::tuple(1.0, "baza"));
+  EXPECT_EQ(std::tie(oryginal.Tekst1, oryginal.Tekst6, oryginal.Tekst7,
+                     oryginal.Wartosc1, oryginal.Wartosc2, oryginal.Liczba1,
+                     oryginal.ImpTekst1),
+            std::tuple("", "", "", 0.0, 1.0, std::int16_t{0}, "baza"));
   EXPECT_EQ(oryginal.GetIleEanow() + oryginal.GetIleKodowDod() +
                 kopia.GetIleKodowDod(),
             0);

@@ -45,7 +45,11 @@ TEST(TVLQGCError, ClearKeepsTheErrorOfAnImportRecord) {
   TList statusy, jednostki;
   statusy.Add(status);
   statusy.Add(nullptr);
-  jednostki.Add(new TVLQGCImportJednostekMiary());
+  auto* jednostka = new TVLQGCImportJednostekMiary();
+  jednostki.Add(jednostka);
+  jednostka->Liczba = 4;
+  jednostka->Czysc();
+  EXPECT_EQ(jednostka->Liczba, -1);
   TVLQGCImportStatusowZamowien::WyczyscListe(&statusy);
   TVLQGCImportJednostekMiary::WyczyscListe(&jednostki);
   EXPECT_EQ(statusy.Count() + jednostki.Count(), 0);
