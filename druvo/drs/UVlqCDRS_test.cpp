@@ -138,11 +138,23 @@ TEST(TVLQCompDRSResponse, DefaultsAndWhatCzyscRestores) {
 
   TVLQCompDRSResponseEANList eans;
   eans.Liczba = 1;
-  EXPECT_TRUE(eans.DodajEan(
-      new TVLQCompDRSResponseEAN("a", "b", 7, "c", 1, 2, "d", "e", 3.5, true)));
+  EXPECT_TRUE(eans.DodajEan(new TVLQCompDRSResponseEAN(
+      "t1", "t2", 1, "t3", 2, 3, "t4", "t5", 0.5, true, true, "t6", "t7", 4, 5,
+      6, 7, 8, 9, 10, 11.5, "t8", "t9", "t10", 12.5, 13.5)));
   EXPECT_FALSE(eans.DodajEan(nullptr));
   eans.Czysc();
-  EXPECT_EQ(std::tie(eans.Liczba, eans.GetItems(0)->Liczba1), std::tuple(0, 7));
+  ASSERT_EQ(eans.Liczba + eans.GetIlosc(), 1);
+  // The 26 values land in the service's order.
+  const TVLQCompDRSResponseEAN& e = *eans.GetItems(0);
+  EXPECT_EQ(e.Tekst1 + e.Tekst2 + e.Tekst3 + e.Tekst4 + e.Tekst5 + e.Tekst6 +
+                e.Tekst7 + e.Tekst8 + e.Tekst9 + e.Tekst10,
+            "t1t2t3t4t5t6t7t8t9t10");
+  EXPECT_EQ(std::tie(e.Liczba1, e.Liczba2, e.Liczba3, e.Liczba4, e.Liczba5,
+                     e.Liczba6, e.Liczba7, e.Liczba8, e.Liczba9, e.Liczba10),
+            std::tuple(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
+  EXPECT_EQ(std::tie(e.Data1, e.Data2, e.Data3, e.Data4),
+            std::tuple(0.5, 11.5, 12.5, 13.5));
+  EXPECT_TRUE(e.Znacznik1 && e.Znacznik2);
   TVLQCompDRSResponseCouponConfirm confirm;
   EXPECT_TRUE(confirm.DodajCoupon(nullptr));
   confirm.Czysc();
@@ -189,6 +201,22 @@ TEST(TVLQCompDRSResponse, KopiujDoAppendsDeepCopies) {
   confirm.WyczyscListeCoupons();
   ASSERT_EQ(confirmTarget.GetIlosc(), 1);
   EXPECT_EQ(confirmTarget.GetItems(0)->Extra2, "x2");
+
+  // The other answers copy their fields and the root's.
+  TVLQCompDRSResponseCouponIssue issue("K", 4), issueTarget;
+  issue.Liczba = 2;
+  issue.Tekst1 = issue.Tekst2 = "r";
+  issue.KopiujDo(issueTarget);
+  EXPECT_EQ(
+      std::tie(issueTarget.TekstKuponu, issueTarget.LiczbaKuponu,
+               issueTarget.Liczba, issueTarget.Tekst1, issueTarget.Tekst2),
+      std::tuple("K", 4, 2, "r", "r"));
+  TVLQCompDRSResponsePackage package, packageTarget;
+  static_cast<TVLQCompDRSResponse&>(package) = issue;
+  package.KopiujDo(packageTarget);
+  EXPECT_EQ(std::tie(packageTarget.Liczba, packageTarget.Tekst1,
+                     packageTarget.Tekst2),
+            std::tuple(2, "r", "r"));
 }
 
 TEST(TVLQCompDRSResponse, CopiesAreDeepAndLocationAssignmentKeepsRoot) {

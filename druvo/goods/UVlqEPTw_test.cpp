@@ -9,10 +9,13 @@ namespace {
 
 TEST(UVlqEPTw, CodesOwnedCopiedDeeplyAndClearKeepsSeventhText) {
   TVLQEuroPlatformDaneTowaru t;
-  t.Gramatura.Tekst = t.Kategoryzacja.Tekst4 = t.Tekst7 = "zostaje";
+  t.Gramatura.Tekst = t.Asortyment.Tekst3 = t.Kategoryzacja.Tekst4 =
+      t.KryteriaTowaru.Tekst2 = t.PolaTekstowe.Tekst5 = t.Tekst1 = t.Tekst6 =
+          t.Tekst8 = t.Tekst7 = "zostaje";
   t.Magazyn.Znacznik = false;
-  t.Liczba2 = t.Liczba5 = t.Liczba7 = t.ImpLiczba6 = 5;
-  t.Wartosc1 = t.Data1 = 0.5;
+  t.Liczba2 = t.Liczba3 = t.Liczba5 = t.Liczba6 = t.Liczba7 = t.Liczba8 =
+      t.ImpLiczba6 = 5;
+  t.Wartosc1 = t.Data1 = t.Cena.Wartosc3 = 0.5;
   t.DodajKodDodatkowy(5, 2, "ABC", 1.5, 1e300L);
   t.DodajKodDodatkowy(-7, 0, "\xA5\xB9", -2.25L, 0);
   const TVLQKodDodatkowy* kod = t.PobierzKodDodatkowyByIdx(0);
@@ -33,10 +36,14 @@ TEST(UVlqEPTw, CodesOwnedCopiedDeeplyAndClearKeepsSeventhText) {
   // Own fields back to their defaults; Tekst7 and the base's fields kept.
   t.Czysc();
   kopia.CzyscKodyDodatkowe();
-  EXPECT_EQ(std::tie(t.Gramatura.Tekst, t.Kategoryzacja.Tekst4,
-                     t.Magazyn.Znacznik, t.Liczba2, t.Liczba5, t.Liczba7,
-                     t.Wartosc1, t.Data1, t.Tekst7, t.ImpLiczba6),
-            std::tuple("", "", true, -1, 1, 30, 1.0, 0.0, "zostaje", 5));
+  EXPECT_EQ(t.Gramatura.Tekst + t.Asortyment.Tekst3 + t.Kategoryzacja.Tekst4 +
+                t.KryteriaTowaru.Tekst2 + t.PolaTekstowe.Tekst5 + t.Tekst1 +
+                t.Tekst6 + t.Tekst8,
+            "");
+  EXPECT_EQ(std::tie(t.Magazyn.Znacznik, t.Liczba2, t.Liczba3, t.Liczba5,
+                     t.Liczba6, t.Liczba7, t.Liczba8, t.Wartosc1, t.Data1,
+                     t.Cena.Wartosc3, t.Tekst7, t.ImpLiczba6),
+            std::tuple(true, -1, 0, 1, 1, 30, 0, 1.0, 0.0, 0.0, "zostaje", 5));
   EXPECT_EQ(t.GetIleKodowDod() + kopia.GetIleKodowDod(), 0);
 }
 

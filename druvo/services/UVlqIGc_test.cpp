@@ -35,21 +35,20 @@ TEST(UVlqIGc, SubPagesUseTheirKeys) {
 // Czysc() empties them; lists are destroyed as their own class.
 TEST(TVLQGCError, ClearKeepsTheErrorOfAnImportRecord) {
   auto* status = new TVLQGCImportStatusowZamowien();
+  auto* jednostka = new TVLQGCImportJednostekMiary();
   status->Tekst4 = status->BladTekst1 = "a text long enough for the heap";
-  status->BladLiczba = 5;
+  status->BladLiczba = jednostka->Liczba = 5;
   status->Czysc();
-  EXPECT_EQ(std::tie(status->Tekst4, status->BladLiczba), std::tuple("", 5));
+  jednostka->Czysc();
+  EXPECT_EQ(std::tie(status->Tekst4, status->BladLiczba, jednostka->Liczba),
+            std::tuple("", 5, -1));
   status->TVLQGCError::Czysc();
   EXPECT_EQ(std::tie(status->BladTekst1, status->BladLiczba),
             std::tuple("", 0));
   TList statusy, jednostki;
   statusy.Add(status);
   statusy.Add(nullptr);
-  auto* jednostka = new TVLQGCImportJednostekMiary();
   jednostki.Add(jednostka);
-  jednostka->Liczba = 4;
-  jednostka->Czysc();
-  EXPECT_EQ(jednostka->Liczba, -1);
   TVLQGCImportStatusowZamowien::WyczyscListe(&statusy);
   TVLQGCImportJednostekMiary::WyczyscListe(&jednostki);
   EXPECT_EQ(statusy.Count() + jednostki.Count(), 0);
