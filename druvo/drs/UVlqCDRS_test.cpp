@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <typeinfo>
 #include <vector>
 
@@ -34,7 +35,7 @@ TEST(UVlqCDRS, EndpointPathsAndOutOfRange) {
             "drs/v2/reclamation||");
 }
 
-TEST(TVLQCompDRSTools, HexDigitsPairsAndErrors) {
+TEST(TVLQCompDRSTools, HexDigitsPairsKeysAndErrors) {
   const AnsiString digits = "0123456789abcdefABCDEF";
   for (int c = 0; c < 256; ++c) {
     const char ch = static_cast<char>(c);
@@ -47,98 +48,77 @@ TEST(TVLQCompDRSTools, HexDigitsPairsAndErrors) {
     }
   }
   const std::vector<std::pair<AnsiString, Bytes>> good = {
-      {"", {}}, {"0aFf", {10, 255}}, {"00", {0}}, {"7f80", {127, 128}}};
+      {"", {}}, {"0aFf", {10, 255}}, {"7f80", {127, 128}}};
   for (const auto& [hex, bytes] : good) {
     EXPECT_EQ(TVLQCompDRSTools::HexToBytes(hex), bytes) << hex;
   }
   // The length is tested before any digit.
   const std::vector<std::pair<AnsiString, AnsiString>> bad = {
-      {"0g1", kOddLength},     {"0", kOddLength},
-      {"0g", kBadDigit},       {"0x1F", kBadDigit},
-      {"ff \t", kBadDigit},    {"-1", kBadDigit},
-      {"\xE9\xE9", kBadDigit}, {AnsiString("0\0", 2), kBadDigit}};
+      {"0g1", kOddLength},  {"0", kOddLength},
+      {"0g", kBadDigit},    {"-1", kBadDigit},
+      {"ff \t", kBadDigit}, {AnsiString("0\0", 2), kBadDigit}};
   for (const auto& [hex, error] : bad) {
     EXPECT_EQ(MessageOf([&] { TVLQCompDRSTools::HexToBytes(hex); }), error);
     EXPECT_EQ(MessageOf([&] { TVLQCompDRSTools::HexToAnsiStringKey(hex); }),
               error);
   }
-}
-
-TEST(TVLQCompDRSTools, KeysHoldEveryByteValue) {
-  EXPECT_EQ(TVLQCompDRSTools::HexToAnsiStringKey(""), "");
-  EXPECT_EQ(TVLQCompDRSTools::HexToUnicodeStringKey(u""), u"");
-  EXPECT_EQ(TVLQCompDRSTools::HexToAnsiStringKey("00"), AnsiString(1, '\0'));
+  // The keys keep every byte value, zero included. 0xB9 and 0x8A are CP1250
+  // letters (U+0105, U+0160): the wide key holds the byte values instead.
   EXPECT_EQ(TVLQCompDRSTools::HexToAnsiStringKey("4100ff"),
             AnsiString("A\0\xFF", 3));
-  // 0xB9 is a CP1250 letter (U+0105) and 0x8A another (U+0160): the wide key
-  // keeps the byte values, not the letters.
   EXPECT_EQ(TVLQCompDRSTools::HexToUnicodeStringKey(u"E9b98a00"),
             WideString({0xE9, 0xB9, 0x8A, 0x00}));
   EXPECT_EQ(
       MessageOf([] { TVLQCompDRSTools::HexToUnicodeStringKey(u"0\u0105"); }),
       kBadDigit);
-  EXPECT_EQ(MessageOf([] { TVLQCompDRSTools::HexToUnicodeStringKey(u"abc"); }),
-            kOddLength);
 }
 
 // The exact class the factory makes for each endpoint, deleted through the
 // root pointer (the sanitizers catch a partial destruction).
 TEST(TVLQCompDRSFactoryResponse, CreatesTheClassOfEachEndpoint) {
-  std::vector<std::pair<int, const std::type_info*>> cases = {
-      {0, &typeid(TVLQCompDRSResponseAuthRegistration)},
-      {1, &typeid(TVLQCompDRSResponseAuthConfirm)},
-      {2, &typeid(TVLQCompDRSResponsePosDiagnostics)},
-      {3, &typeid(TVLQCompDRSResponseEANList)},
-      {4, &typeid(TVLQCompDRSResponsePackage)},
-      {5, &typeid(TVLQCompDRSResponseCouponList)},
-      {6, &typeid(TVLQCompDRSResponseCouponIssue)},
-      {7, &typeid(TVLQCompDRSResponseCouponValue)},
-      {8, &typeid(TVLQCompDRSResponseCouponConfirm)},
-      {9, &typeid(TVLQCompDRSResponsePackage)},
-      {10, &typeid(TVLQCompDRSResponsePackage)},
-      {13, &typeid(TVLQCompDRSResponseConfiguration)},
+  // Every value not listed makes the plain root class.
+  const std::pair<const std::type_info*, std::vector<int>> kinds[] = {
+      {&typeid(TVLQCompDRSResponseAuthRegistration), {0}},
+      {&typeid(TVLQCompDRSResponseAuthConfirm), {1}},
+      {&typeid(TVLQCompDRSResponsePosDiagnostics), {2}},
+      {&typeid(TVLQCompDRSResponseEANList), {3}},
+      {&typeid(TVLQCompDRSResponsePackage), {4, 9, 10}},
+      {&typeid(TVLQCompDRSResponseCouponList), {5}},
+      {&typeid(TVLQCompDRSResponseCouponIssue), {6}},
+      {&typeid(TVLQCompDRSResponseCouponValue), {7}},
+      {&typeid(TVLQCompDRSResponseCouponConfirm), {8}},
+      {&typeid(TVLQCompDRSResponseConfiguration), {13}},
+      {&typeid(TVLQCompDRSResponse), {11, 12, 14, 15, 16, 17, 99, -1}},
   };
-  for (int plain : {11, 12, 14, 15, 16, 17, 99, -1}) {
-    cases.emplace_back(plain, &typeid(TVLQCompDRSResponse));
+  for (const auto& [type, endpoints] : kinds) {
+    for (int endpoint : endpoints) {
+      std::unique_ptr<TVLQCompDRSResponse> answer(
+          TVLQCompDRSFactoryResponse::UtworzObiektResponse(
+              static_cast<TVLQCompDRSEndpoint>(endpoint)));
+      ASSERT_NE(answer, nullptr);
+      EXPECT_EQ(typeid(*answer), *type) << endpoint;
+    }
   }
-  for (const auto& [endpoint, type] : cases) {
-    std::unique_ptr<TVLQCompDRSResponse> answer(
-        TVLQCompDRSFactoryResponse::UtworzObiektResponse(
-            static_cast<TVLQCompDRSEndpoint>(endpoint)));
-    ASSERT_NE(answer, nullptr);
-    EXPECT_EQ(typeid(*answer), *type) << endpoint;
-  }
+  // Its items go with an answer deleted through the root.
   std::unique_ptr<TVLQCompDRSResponse> values(
       TVLQCompDRSFactoryResponse::UtworzObiektResponse(drsCouponValue));
-  auto* coupons = dynamic_cast<TVLQCompDRSResponseCouponValue*>(values.get());
-  ASSERT_NE(coupons, nullptr);
-  coupons->DodajEan(new TVLQCompDRSFractionContent("E", 1));
+  dynamic_cast<TVLQCompDRSResponseCouponValue&>(*values).DodajEan(
+      new TVLQCompDRSFractionContent("E", 1));
 }
 
+// Czysc() through the root: each class restores what it defines and keeps
+// the rest (lists, flag, the root's number of a configuration).
 TEST(TVLQCompDRSResponse, DefaultsAndWhatCzyscRestores) {
   TVLQCompDRSResponseConfiguration config;
-  EXPECT_EQ(config.Ustawienie3, 20);
-  EXPECT_EQ(config.Ustawienie6, 86400);
-  EXPECT_EQ(config.GetGroupsIlosc() + config.GetFractionsIlosc(), 0);
   config.Liczba = 5;
   config.Ustawienie1 = config.Ustawienie6 = 1;
   config.Znacznik = true;
   config.DodajFraction(new TVLQCompDRSFractionConfiguration);
-  TVLQCompDRSResponse& root = config;
-  root.Czysc();
-  EXPECT_EQ(config.Liczba, 5);
-  EXPECT_EQ(config.Ustawienie1, 20);
-  EXPECT_EQ(config.Ustawienie6, 86400);
-  EXPECT_FALSE(config.Znacznik);
+  static_cast<TVLQCompDRSResponse&>(config).Czysc();
+  EXPECT_EQ(std::tie(config.Liczba, config.Ustawienie1, config.Ustawienie6,
+                     config.Znacznik),
+            std::tuple(5, 20, 86400, false));
   EXPECT_EQ(config.GetFractionsIlosc(), 1);
-  EXPECT_EQ(config.GetFractionsItems(0)->Liczba1, -1);
-  EXPECT_TRUE(config.GetFractionsItems(0)->Znacznik);
-
-  const TVLQCompDRSResponseEAN ean("a", "b", 7, "c", 1, 2, "d", "e", 3.5, true);
-  EXPECT_EQ(TVLQCompDRSResponseEAN().Liczba1, -1);
-  EXPECT_EQ(ean.Liczba1, 7);
-  EXPECT_FALSE(ean.Znacznik2);
-  EXPECT_EQ(ean.Liczba4 + ean.Liczba10, 0);
 
   TVLQCompDRSResponseAuthRegistration registration(
       "r1", "r2", "r3",
@@ -146,24 +126,35 @@ TEST(TVLQCompDRSResponse, DefaultsAndWhatCzyscRestores) {
                                   {"a1", "a2", "a3", "a4", "a5", "a6"}));
   registration.Tekst1 = "root";
   static_cast<TVLQCompDRSResponse&>(registration).Czysc();
-  EXPECT_EQ(registration.Tekst1, "");
-  EXPECT_EQ(registration.Lokalizacja.TekstLokalizacji1, "");
-  EXPECT_EQ(registration.Lokalizacja.Adres.Tekst6, "");
+  EXPECT_EQ(registration.Tekst1 + registration.TekstRejestracji3 +
+                registration.Lokalizacja.TekstLokalizacji1 +
+                registration.Lokalizacja.Adres.Tekst6,
+            "");
 
   TVLQCompDRSResponsePosDiagnostics diagnostics(true);
   diagnostics.Liczba = 3;
   diagnostics.Czysc();
-  EXPECT_TRUE(diagnostics.Znacznik);
-  EXPECT_EQ(diagnostics.Liczba, 0);
-  EXPECT_FALSE(TVLQCompDRSResponsePosDiagnostics().Znacznik);
+  EXPECT_TRUE(diagnostics.Znacznik && diagnostics.Liczba == 0);
 
   TVLQCompDRSResponseEANList eans;
   eans.Liczba = 1;
-  EXPECT_TRUE(eans.DodajEan(new TVLQCompDRSResponseEAN));
+  EXPECT_TRUE(eans.DodajEan(new TVLQCompDRSResponseEAN(
+      "t1", "t2", 1, "t3", 2, 3, "t4", "t5", 0.5, true, true, "t6", "t7", 4, 5,
+      6, 7, 8, 9, 10, 11.5, "t8", "t9", "t10", 12.5, 13.5)));
   EXPECT_FALSE(eans.DodajEan(nullptr));
   eans.Czysc();
-  EXPECT_EQ(eans.Liczba, 0);
-  EXPECT_EQ(eans.GetIlosc(), 1);
+  ASSERT_EQ(eans.Liczba + eans.GetIlosc(), 1);
+  // The 26 values land in the service's order.
+  const TVLQCompDRSResponseEAN& e = *eans.GetItems(0);
+  EXPECT_EQ(e.Tekst1 + e.Tekst2 + e.Tekst3 + e.Tekst4 + e.Tekst5 + e.Tekst6 +
+                e.Tekst7 + e.Tekst8 + e.Tekst9 + e.Tekst10,
+            "t1t2t3t4t5t6t7t8t9t10");
+  EXPECT_EQ(std::tie(e.Liczba1, e.Liczba2, e.Liczba3, e.Liczba4, e.Liczba5,
+                     e.Liczba6, e.Liczba7, e.Liczba8, e.Liczba9, e.Liczba10),
+            std::tuple(1, 2, 3, 4, 5, 6, 7, 8, 9, 10));
+  EXPECT_EQ(std::tie(e.Data1, e.Data2, e.Data3, e.Data4),
+            std::tuple(0.5, 11.5, 12.5, 13.5));
+  EXPECT_TRUE(e.Znacznik1 && e.Znacznik2);
   TVLQCompDRSResponseCouponConfirm confirm;
   EXPECT_TRUE(confirm.DodajCoupon(nullptr));
   confirm.Czysc();
@@ -174,17 +165,14 @@ TEST(TVLQCompDRSResponseCouponList, KeepsUntrimmedLinesAndRefusesBlanks) {
   TVLQCompDRSResponseCouponList list;
   EXPECT_EQ(list.GetItems(0), "");
   EXPECT_FALSE(list.DodajCoupon(" \t\r\n"));
-  EXPECT_TRUE(list.DodajCoupon(" K1 "));
-  EXPECT_TRUE(list.DodajCoupon("\xB9\x8A"));
+  EXPECT_TRUE(list.DodajCoupon(" K1 ") && list.DodajCoupon("\xB9\x8A"));
   EXPECT_EQ(list.GetCoupons()->Strings(1), u"\u0105\u0160");
-  EXPECT_EQ(list.GetItems(0), " K1 ");
-  EXPECT_EQ(list.GetItems(1), "\xB9\x8A");
-  EXPECT_EQ(list.GetItems(5), "");
+  EXPECT_EQ(list.GetItems(0) + list.GetItems(1), " K1 \xB9\x8A");
+  EXPECT_EQ(list.GetItems(2) + list.GetItems(-1), "");
   const TVLQCompDRSResponseCouponList copy = list;
   list.Tekst2 = "x";
   list.Czysc();
-  EXPECT_EQ(list.GetIlosc(), 0);
-  EXPECT_EQ(list.Tekst2, "");
+  EXPECT_EQ(list.GetIlosc() + list.Tekst2.size(), 0u);
   EXPECT_EQ(copy.GetItems(1), "\xB9\x8A");
 }
 
@@ -198,9 +186,8 @@ TEST(TVLQCompDRSResponse, KopiujDoAppendsDeepCopies) {
   value.KopiujDo(target);
   ASSERT_EQ(target.GetIlosc(), 4);
   EXPECT_EQ(target.GetItems(3)->Ean, "E2");
-  EXPECT_NE(target.GetItems(0), value.GetItems(0));
   EXPECT_EQ(target.LiczbaKuponu, 9);
-  value.KopiujDo(value);
+  value.KopiujDo(value);  // each item appended once
   EXPECT_EQ(value.GetIlosc(), 4);
   value.Czysc();
   EXPECT_EQ(value.GetIlosc(), 0);
@@ -211,10 +198,25 @@ TEST(TVLQCompDRSResponse, KopiujDoAppendsDeepCopies) {
   confirm.DodajCoupon(new TVLQCompDRSCoupon("K", "P", 5, "A", "B", "x1", "x2"));
   TVLQCompDRSResponseCouponConfirm confirmTarget;
   confirm.KopiujDo(confirmTarget);
+  confirm.WyczyscListeCoupons();
   ASSERT_EQ(confirmTarget.GetIlosc(), 1);
   EXPECT_EQ(confirmTarget.GetItems(0)->Extra2, "x2");
-  confirm.WyczyscListeCoupons();
-  EXPECT_EQ(confirmTarget.GetItems(0)->CouponValue, 5);
+
+  // The other answers copy their fields and the root's.
+  TVLQCompDRSResponseCouponIssue issue("K", 4), issueTarget;
+  issue.Liczba = 2;
+  issue.Tekst1 = issue.Tekst2 = "r";
+  issue.KopiujDo(issueTarget);
+  EXPECT_EQ(
+      std::tie(issueTarget.TekstKuponu, issueTarget.LiczbaKuponu,
+               issueTarget.Liczba, issueTarget.Tekst1, issueTarget.Tekst2),
+      std::tuple("K", 4, 2, "r", "r"));
+  TVLQCompDRSResponsePackage package, packageTarget;
+  static_cast<TVLQCompDRSResponse&>(package) = issue;
+  package.KopiujDo(packageTarget);
+  EXPECT_EQ(std::tie(packageTarget.Liczba, packageTarget.Tekst1,
+                     packageTarget.Tekst2),
+            std::tuple(2, "r", "r"));
 }
 
 TEST(TVLQCompDRSResponse, CopiesAreDeepAndLocationAssignmentKeepsRoot) {
@@ -234,20 +236,18 @@ TEST(TVLQCompDRSResponse, CopiesAreDeepAndLocationAssignmentKeepsRoot) {
   EXPECT_EQ(copy.GetGroupsItems(0)->Tekst, "G");
   EXPECT_EQ(copy.GetGroupsItems(0)->GetItems(0)->Tekst, "");
   EXPECT_EQ(copy.GetFractionsIlosc(), 1);
-  EXPECT_EQ(copy.GetGroupsItems(1), nullptr);
 
   TVLQCompDRSGroupConfiguration cleared = *copy.GetGroupsItems(0);
   cleared.Czysc();
-  EXPECT_EQ(cleared.GetIlosc(), 0);
-  EXPECT_EQ(cleared.Tekst, "");
+  EXPECT_EQ(cleared.GetIlosc() + cleared.Tekst.size(), 0u);
 
   TVLQCompDRSResponseLocation source("a", "b", {"1", "2", "3", "4", "5", "6"});
   source.Liczba = 7;
   TVLQCompDRSResponseLocation target;
   target = source;
-  EXPECT_EQ(target.Liczba, 0);
-  EXPECT_EQ(target.TekstLokalizacji2, "b");
-  EXPECT_EQ(target.Adres.Tekst4, "4");
+  EXPECT_EQ(
+      std::tie(target.Liczba, target.TekstLokalizacji2, target.Adres.Tekst4),
+      std::tuple(0, "b", "4"));
   const TVLQCompDRSResponseAuthConfirm confirm("c", "d", source.Adres);
   EXPECT_EQ(confirm.TekstLokalizacji1 + confirm.Adres.Tekst1, "c1");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <tuple>
 
 namespace druvo {
@@ -9,31 +10,34 @@ namespace {
 
 TEST(UVlqMaTw, OwnsCodesCopiesDeeplyAndClearKeepsBase) {
   TVLQMakroDaneTowaru oryginal;
-  oryginal.DodajEan("5900000000001");
   oryginal.DodajEan("\xA5\x81\x98\xFF");  // every byte survives the list
   oryginal.DodajKodDod(new TVLQMakroKodDod());
   oryginal.DodajKodDod(nullptr);
-  oryginal.Wartosc2 = 3;
+  oryginal.Tekst1 = oryginal.Tekst6 = oryginal.Tekst7 = "x";
+  oryginal.Wartosc1 = oryginal.Wartosc2 = 3;
+  oryginal.Liczba1 = 3;
   oryginal.ImpTekst1 = "baza";
-  EXPECT_EQ(oryginal.GetEan(1), "\xA5\x81\x98\xFF");
-  EXPECT_EQ(oryginal.GetEan(-1) + oryginal.GetEan(2), "00");
+  EXPECT_EQ(oryginal.GetEan(0), "\xA5\x81\x98\xFF");
+  EXPECT_EQ(oryginal.GetEan(-1) + oryginal.GetEan(1), "00");
   EXPECT_EQ(oryginal.GetIleKodowDod(), 1);
   for (int i : {-1, 1}) EXPECT_EQ(oryginal.GetKodDod(i), nullptr);
 
   TVLQMakroDaneTowaru kopia(oryginal);
   kopia.GetKodDod(0)->Tekst1 = "zmieniony";
   kopia.DodajEan("2");
-  EXPECT_EQ(oryginal.GetKodDod(0)->Tekst1, "");
   TVLQMakroDaneTowaru przypisany;
   przypisany.DodajKodDod(new TVLQMakroKodDod());
   przypisany = kopia;
-  EXPECT_EQ(przypisany.GetKodDod(0)->Tekst1, "zmieniony");
-  EXPECT_EQ(przypisany.GetIleEanow(), 3);
+  EXPECT_EQ(oryginal.GetKodDod(0)->Tekst1 + przypisany.GetKodDod(0)->Tekst1,
+            "zmieniony");
+  EXPECT_EQ(przypisany.GetIleEanow(), 2);
 
   kopia.Czysc();
   oryginal.Czysc();
-  EXPECT_EQ(std::tie(oryginal.Wartosc2, oryginal.ImpTekst1),
-            std::tuple(1.0, "baza"));
+  EXPECT_EQ(std::tie(oryginal.Tekst1, oryginal.Tekst6, oryginal.Tekst7,
+                     oryginal.Wartosc1, oryginal.Wartosc2, oryginal.Liczba1,
+                     oryginal.ImpTekst1),
+            std::tuple("", "", "", 0.0, 1.0, std::int16_t{0}, "baza"));
   EXPECT_EQ(oryginal.GetIleEanow() + oryginal.GetIleKodowDod() +
                 kopia.GetIleKodowDod(),
             0);

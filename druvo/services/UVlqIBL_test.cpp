@@ -83,7 +83,7 @@ TEST(TVLQBLImportMagazyn, CopiesOwnTheirWholeTree) {
   ASSERT_TRUE(assigned->Dzieci.size() == 1);
   EXPECT_EQ(assigned->Dzieci[0]->Id, "changed");
   *copy = *copy;
-  EXPECT_EQ(copy->Dzieci.size(), 2u);
+  EXPECT_TRUE(copy->Dzieci.size() == 2 && copy->Lista.Count() == 2);
   Magazyn::WyczyscListe(&originals);
   Magazyn::WyczyscListe(&copies);
 }
@@ -103,8 +103,14 @@ TEST(TVLQBLImportMagazyn, DeepChainCopiesAndGoesWithoutRecursion) {
 }
 
 TEST(UVlqIBL, ListQueriesSkipNullItems) {
-  Magazyn a, b, b2;
-  a.Id = "Mag";
+  TMacSetOfIntegers zbior;
+  zbior.Add(7);
+  const auto typ = static_cast<TBLTypObiektu>(4);
+  Magazyn a(typ, "Mag", "t2", zbior, true, 3, "t3", "t4"), b, b2;
+  EXPECT_EQ(std::tie(a.Typ, a.Tekst2, a.Znacznik, a.Liczba1, a.Tekst3, a.Tekst4,
+                     a.Liczba2),
+            std::tuple(typ, "t2", true, 3, "t3", "t4", 2));
+  EXPECT_TRUE(a.Zbior.Contains(7));
   b.Id = b2.Id = "MAG";
   a.Dzieci.push_back(std::make_unique<Magazyn>());
   a.Dzieci[0]->Id = "X";
@@ -122,6 +128,9 @@ TEST(UVlqIBL, ListQueriesSkipNullItems) {
   EXPECT_EQ(Grupa::ZnajdzGrupeCenowaPoId(&grupy, 5), &g2);
   EXPECT_EQ(Grupa::ZnajdzGrupeCenowaPoId(&grupy, 0), nullptr);
   EXPECT_EQ(Grupa::ZnajdzGrupeCenowaPoId(nullptr, 5), nullptr);
+  g2.ObiektTekst1 = "x";
+  g2.Czysc();  // the root's fields stay
+  EXPECT_EQ(std::tie(g2.Id, g2.ObiektTekst1), std::tuple(-1, "x"));
 
   // One status per character: its action, or '-' for a null item.
   const std::pair<const char*, bool> cases[] = {

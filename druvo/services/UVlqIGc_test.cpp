@@ -31,5 +31,28 @@ TEST(UVlqIGc, SubPagesUseTheirKeys) {
     EXPECT_EQ(GetNazwePodstrony(static_cast<TVLQTypDanychGC>(other)), "");
 }
 
+// An import record's Czysc() keeps the error fields, the error's own
+// Czysc() empties them; lists are destroyed as their own class.
+TEST(TVLQGCError, ClearKeepsTheErrorOfAnImportRecord) {
+  auto* status = new TVLQGCImportStatusowZamowien();
+  auto* jednostka = new TVLQGCImportJednostekMiary();
+  status->Tekst4 = status->BladTekst1 = "a text long enough for the heap";
+  status->BladLiczba = jednostka->Liczba = 5;
+  status->Czysc();
+  jednostka->Czysc();
+  EXPECT_EQ(std::tie(status->Tekst4, status->BladLiczba, jednostka->Liczba),
+            std::tuple("", 5, -1));
+  status->TVLQGCError::Czysc();
+  EXPECT_EQ(std::tie(status->BladTekst1, status->BladLiczba),
+            std::tuple("", 0));
+  TList statusy, jednostki;
+  statusy.Add(status);
+  statusy.Add(nullptr);
+  jednostki.Add(jednostka);
+  TVLQGCImportStatusowZamowien::WyczyscListe(&statusy);
+  TVLQGCImportJednostekMiary::WyczyscListe(&jednostki);
+  EXPECT_EQ(statusy.Count() + jednostki.Count(), 0);
+}
+
 }  // namespace
 }  // namespace druvo
