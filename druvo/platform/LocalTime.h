@@ -5,6 +5,8 @@
 // A Windows build puts the real call behind this header (LocalTime_win32.cpp).
 #pragma once
 
+#include <ctime>
+
 #include "druvo/platform/Export.h"
 
 namespace druvo {
@@ -20,5 +22,9 @@ struct TLocalTime {
 };
 
 DRUVO_API TLocalTime CurrentLocalTime();
+
+// The parts of `local`, a calendar time broken down as localtime gives it,
+// with `nanoseconds` past its second (milliseconds cut, not rounded).
+DRUVO_API TLocalTime LocalTimeParts(const std::tm& local, long nanoseconds);
 
 }  // namespace druvo

@@ -11,16 +11,7 @@ TLocalTime CurrentLocalTime() {
   ::tzset();
   tm local{};
   ::localtime_r(&now.tv_sec, &local);
-  TLocalTime parts;
-  parts.Year = static_cast<unsigned short>(local.tm_year + 1900);
-  parts.Month = static_cast<unsigned short>(local.tm_mon + 1);
-  parts.Day = static_cast<unsigned short>(local.tm_mday);
-  parts.Hour = static_cast<unsigned short>(local.tm_hour);
-  parts.Minute = static_cast<unsigned short>(local.tm_min);
-  parts.Second =
-      static_cast<unsigned short>(local.tm_sec > 59 ? 59 : local.tm_sec);
-  parts.Millisecond = static_cast<unsigned short>(now.tv_nsec / 1000000);
-  return parts;
+  return LocalTimeParts(local, now.tv_nsec);
 }
 
 }  // namespace druvo

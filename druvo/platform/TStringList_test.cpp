@@ -210,6 +210,8 @@ TEST(TList, KeepsPointersInOrderWithoutOwningThem) {
   list.Delete(0);
   EXPECT_EQ(list.Items(0), &a);
   EXPECT_EQ(list.Items(1), &c);
+  EXPECT_EQ(list.Remove(&a), 0);  // the first item goes as well
+  EXPECT_EQ(list.First(), &c);
   list.Clear();
   EXPECT_EQ(list.IndexOf(&a), -1);
   EXPECT_EQ(a + b + c, 6);

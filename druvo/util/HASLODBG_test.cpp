@@ -23,6 +23,8 @@ TEST(HASLODBG, ScramblingWorkedByHand) {
   // An incomplete last group is ignored; a group without a number counts 0.
   EXPECT_EQ(DeSzyfrujHaslo("0540761"), "AB");
   EXPECT_EQ(DeSzyfrujHaslo("-06xyz"), "\x05\xF6");
+  // Blanks before a number are the C ones: a tab is, a backspace is not.
+  EXPECT_EQ(DeSzyfrujHaslo("\t54\b76"), DeSzyfrujHaslo("054000"));
   EXPECT_EQ(tlGetServStr(""), " ");
   EXPECT_EQ(tlGetServStr(" x "), " x ");
   EXPECT_EQ(tlGetLocalStr("\t\r\n\xB3 x\x01 "), "\xB3 x");
