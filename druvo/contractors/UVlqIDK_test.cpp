@@ -273,7 +273,10 @@ TEST(TVLQSzukaneDaneKontrahenta, CiGMapOwnsDeepCopiesAndFirstWins) {
   EXPECT_EQ(map.at(7)->Tekst1 + map.at(8)->Tekst1, "t1second");
 
   TVLQSzukaneDaneKontrahenta copy(search);
+  copy.MapaKontrahentowCiG.at(8)->Klucz = 9;  // entries the copy gives up
+  copy.DodajDaneKontrahentaDoMapyCiG(copy.MapaKontrahentowCiG.at(8));
   copy = search;
+  EXPECT_EQ(copy.MapaKontrahentowCiG.size(), 2u);
   map.at(7)->Tekst1 = "changed";
   EXPECT_EQ(copy.MapaKontrahentowCiG.at(7)->Tekst1, "t1");
 
@@ -285,7 +288,9 @@ TEST(TVLQSzukaneDaneKontrahenta, CiGMapOwnsDeepCopiesAndFirstWins) {
   EXPECT_TRUE(target.empty());
 
   search.Liczba1 = 3, search.Liczba2 = 5, search.Komunikat.Znacznik2 = true;
+  search.Kontrahent2.Tekst1 = "x";
   search.Czysc();
+  EXPECT_EQ(search.Kontrahent2.Tekst1, "");
   EXPECT_TRUE(map.empty());
   EXPECT_EQ(search.Liczba1 * 10 + search.Liczba2, -9);
   EXPECT_FALSE(search.Komunikat.Znacznik2);
@@ -317,6 +322,20 @@ TEST(TVLQDaneSprawdzeniaPodatnika, ConstructedZeroClearedToDefaults) {
   check.Czysc();
   EXPECT_EQ(check.Liczba1 + check.Liczba2 + check.Znacznik3, -1);
   EXPECT_EQ(check.Tekst7 + (check.Znacznik4 ? "1" : "0"), "0");
+
+  // The import settings: Czysc() keeps the long numbers and Liczba3.
+  TVLQKonfImpDaneKontr settings;
+  settings.Tekst3 = "t", settings.Znacznik = true;
+  settings.Liczba1 = settings.Liczba2 = settings.Liczba3 = settings.Liczba4 = 1;
+  settings.LiczbaDluga1 = settings.LiczbaDluga3 = 1;
+  settings.Czysc();
+  EXPECT_EQ(settings.Tekst3 + std::to_string(settings.Znacznik) +
+                std::to_string(settings.Liczba1) +
+                std::to_string(settings.Liczba2) +
+                std::to_string(settings.Liczba3) +
+                std::to_string(settings.Liczba4) +
+                std::to_string(settings.LiczbaDluga1 + settings.LiczbaDluga3),
+            "000102");
 }
 
 }  // namespace

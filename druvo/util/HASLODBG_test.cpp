@@ -73,6 +73,10 @@ TEST(HASLODBG, ShowInfoGoesToTheMessageBoxHandler) {
   EXPECT_EQ(shown, u"Debug Info|Błąd|16");
   EXPECT_EQ(SetMessageBoxHandler(nullptr), remember);
   EXPECT_EQ(SetMessageBoxHandler(nullptr), previous);
+  // The handler in place without a host writes to standard error and says OK.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ShowMessageBox(u"tekst", u"tytu\u0142", 0), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tytu\xC5\x82: tekst\n");
 }
 
 }  // namespace
