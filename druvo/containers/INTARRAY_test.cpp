@@ -39,6 +39,17 @@ TEST(IntArray, KeySignSortsIndexesRaiseCopiesShareNothing) {
   EXPECT_EQ(Values(source), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(Values(assigned), (std::vector<int>{70, 1, 2, 3}));
   EXPECT_EQ(Values(constructed), (std::vector<int>{1, 1, 2, 90}));
+
+  // A new array hints 16 records; comparisons say -1, 0 or 1; a copy onto
+  // or from no record does nothing.
+  EXPECT_EQ(IntArray().Pojemnosc, 16);
+  IntArrayRec one(1), two(2);
+  EXPECT_EQ(
+      source.Porownaj(0, &one, &two) * 10 + source.Porownaj(-1, &one, &two),
+      -9);
+  source.Podstaw(nullptr, &one);
+  source.Podstaw(&one, nullptr);
+  EXPECT_EQ(one.Liczba, 1);
 }
 
 }  // namespace
