@@ -36,6 +36,11 @@ TEST(QuickSort, ReportsProgressInTheRecursiveOrder) {
       EXPECT_EQ(sorter.KluczSortowania, klucz);
     }
   }
+  // An empty range sorts nothing, reports nothing and keeps the old key.
+  PairSort empty;
+  EXPECT_EQ(empty.Sort(4, 2, 1), 0);
+  EXPECT_TRUE(empty.done.empty());
+  EXPECT_NE(empty.KluczSortowania, 4);
 }
 
 // Sorts in both orders of work; checks the result and the ranges held.
