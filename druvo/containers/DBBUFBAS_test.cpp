@@ -117,6 +117,8 @@ TEST(DataBufBase, MergesCopiesAndIgnoresBadIndexes) {
                copy.CzytajRecPtr(3, &ptr) || ptr != &out);
   EXPECT_EQ(test::MessageOf<EListError>([&] { copy.WstawRec(4, &out); }),
             "List index out of bounds (4)");
+  EXPECT_EQ(test::MessageOf<EListError>([&] { copy.Sort(0, -1, 1); }),
+            "List index out of bounds (-1)");
   source.Czysc();
   EXPECT_EQ(source.PodajIlosc() + source.IloscDodanych, 0);
 }
