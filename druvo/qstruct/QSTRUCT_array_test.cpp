@@ -1,3 +1,5 @@
+#include "druvo/qstruct/QSTRUCT.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "druvo/qstruct/QSTRUCT.h"
 #include "tests/support/TestSupport.h"
 
 namespace druvo {
@@ -92,6 +93,10 @@ TEST(TQArray, SortFlipsDirectionAndKeepsThePartitionOrder) {
     EXPECT_EQ(Names(*array), names);
   }
   EXPECT_EQ(array->getFieldByName(3, "Wiek"), cell);
+  // A range sort leaves the rows outside the range in place.
+  array->setValueAsInteger(3, "Wiek", 0);
+  array->localSort(1, 3);
+  EXPECT_EQ(Names(*array), "r1 r0 r3 r2 ");
 
   auto none = Osoby({{"r0", 0}, {"r1", 0}, {"r2", 0}});
   none->Sort("Brak", false);
@@ -111,6 +116,11 @@ TEST(TQArray, SortFlipsDirectionAndKeepsThePartitionOrder) {
   EXPECT_EQ(Names(*keys), "Bob \xA5ni ala Ala ");
   keys->Sort("Nazwisko\nWiek", true);
   EXPECT_EQ(Names(*keys), "Ala ala \xA5ni Bob ");
+  // Rows compare by the last keys: name, then age on a tie; rows past the
+  // end compare as equal.
+  EXPECT_EQ(std::vector<int>({keys->cmpRows(0, 1), keys->cmpRows(1, 3),
+                              keys->cmpRows(0, 4)}),
+            std::vector<int>({-1, -1, 0}));
 }
 
 TEST(TQArray, RowEditsAndTheirMessages) {
@@ -177,6 +187,11 @@ TEST(TQArray, DefinitionErrorsCopiesAndClear) {
   EXPECT_EQ(dup.getCapacity(), 64);
   dup.Sort("Wiek", false);
   EXPECT_EQ(Names(dup), "a b ");
+  // Field lookup relies on the descriptors' name order.
+  dup.flipFldDef(0, 1);
+  EXPECT_THROW(dup.getValueAsString(0, "Nazwisko"), Exception);
+  EXPECT_EQ(dup.sortFldDef(0, 1), 0);
+  EXPECT_EQ(dup.getValueAsString(0, "Nazwisko"), "a");
 
   TQArray other;
   other.initialize(kOsoby);
@@ -191,6 +206,9 @@ TEST(TQArray, DefinitionErrorsCopiesAndClear) {
   TQStruct row;
   EXPECT_THROW(other.addRow(&row), Exception);
   EXPECT_EQ(other.getRowCount(), 0);
+  array->dealloc();
+  EXPECT_EQ(MessageOf([&] { array->getValueAsString(0, "Wiek"); }),
+            "Field not found: Wiek\n\rTQArray type: Osoby");
 }
 
 }  // namespace

@@ -71,6 +71,8 @@ TEST(TQDataTypeBase, DateTimeTextReadsBackAndRejectsInvalidDates) {
   TQString text;
   text.assign(&t);
   EXPECT_EQ(text.getAsString(), "45356");
+  t.setAsString("05.03.2024 14:07:09:1234");  // milliseconds: 3 digits at most
+  EXPECT_EQ(t.getAsString(), "05.03.2024 14:07:09:123");
 
   for (const std::string written :
        {"05.03.2024 14:07:09:123", "01.01.1850 00:00:00:00",
