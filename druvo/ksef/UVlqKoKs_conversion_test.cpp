@@ -217,6 +217,40 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
             AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek());
 }
 
+// A record longer than the writer's room, numbers written the slow way (a
+// tie, a value beyond 2^48), and a record that fails half way: the text
+// keeps no part of it.
+TEST(TVLQKonwersjaKSeF, LongRecordsAndRareNumbersAreWrittenWhole) {
+  const AnsiString nazwa = AnsiString(3000, 'x') + "\r\n" + "y";
+  const Wynik wynik =
+      Konwertuj(Faktura("VAT",
+                        Wiersz("7", nazwa, "0.0005", "100000000000000000000",
+                               "100000000000000000000", "23") +
+                            Wiersz("8", "B", "2", "0.125", "0.25", "23"),
+                        ""));
+  EXPECT_EQ(wynik.Tekst,
+            "TypDok:PZ\r\n" + Naglowek() + "Linia:Nazwa{" +
+                AnsiString(3000, 'x') +
+                " y}Jm{szt.}Ilosc{0.001}Cena{n100000000000000000000.00}"
+                "Wartosc{n100000000000000000000.00}Vat{23}IdxLinii{6}"
+                "IleWOpak{1}\r\n"
+                "Linia:Nazwa{B}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}"
+                "Vat{23}IdxLinii{7}IleWOpak{1}\r\n");
+
+  TVLQXmlNode faktura;
+  Parsuj(faktura, Faktura("ZAL",
+                          "<Zamowienie>" +
+                              Pozycja("1", "Dom", "1", "2", "2", "23",
+                                      "<P_12Z_XII>1,5</P_12Z_XII>") +
+                              "</Zamowienie>",
+                          ""));
+  TVLQKonwersjaKSeF konwersja;
+  konwersja.Faktura = &faktura;
+  konwersja.DoTekstu = true;
+  EXPECT_THROW(konwersja.WewnKonwertujDaneZXmlNaVelquant5(), EConvertError);
+  EXPECT_EQ(konwersja.Wynik, "TypDok:PZ\r\n" + Naglowek());
+}
+
 // An invoice without parties and lines: only the payment and header records.
 AnsiString FakturaZPlatnoscia(const AnsiString& platnosc,
                               const AnsiString& reszta = "") {

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <string_view>
 
 #include "druvo/ksef/UVlqKoKs_internal.h"
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
+#include "druvo/util/KorbLib_internal.h"
 #include "druvo/xml/UVlqXml.h"
 
 namespace druvo {
@@ -19,18 +21,17 @@ using namespace std::string_view_literals;
 
 namespace {
 
-void DopiszPole(AnsiString& linia, std::string_view nazwa,
-                std::string_view wartosc) {
-  if (wartosc.empty()) return;
-  // One growth and two copies rather than four appends.
-  std::size_t at = linia.size();
-  linia.resize(at + nazwa.size() + wartosc.size() + 2);
-  char* p = linia.data();
-  std::memcpy(p + at, nazwa.data(), nazwa.size());
-  at += nazwa.size();
-  p[at++] = '{';
-  std::memcpy(p + at, wartosc.data(), wartosc.size());
-  p[at + wartosc.size()] = '}';
+// StrToIntDef for a line's number. Plain digits, as invoices write it, are
+// read here: nine of them cannot overflow.
+int NumerWiersza(std::string_view tekst, int domyslny) {
+  if (tekst.empty() || tekst.size() > 9) return StrToIntDef(tekst, domyslny);
+  int nr = 0;
+  for (const char c : tekst) {
+    const unsigned cyfra = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (cyfra > 9) return StrToIntDef(tekst, domyslny);
+    nr = nr * 10 + static_cast<int>(cyfra);
+  }
+  return nr;
 }
 
 // `nr` + `o`, wrapping around at the ends of int as the system's integers do
@@ -118,18 +119,46 @@ constexpr TNazwyPolWiersza kPolaZamowienia = {"StanPrzedZ",
                                               "GTU",
                                               "P_12Z_XII"};
 
-// A line kind's field names with their keys, and for each name length the
-// fields of that length, so that a child is compared only with names as long
-// as its own.
+// A line kind's field names with their keys, filed in a table by a hash of
+// key and length, where a child's key finds its field, or that it has none,
+// mostly in one comparison. For each name length the fields of that length:
+// a child of a length no wanted field has is passed over at once, and a
+// name with no key is compared with them alone.
 struct TOpisWiersza {
   static constexpr std::size_t kDlugosci = 16;
+  static constexpr std::size_t kMiejsca = 64;  // four times the fields
+  struct TMiejsce {
+    TKluczNazwy Klucz;
+    std::size_t Dlugosc = 0;
+    signed char Pole = -1;  // -1: a free place
+  };
   TNazwyPolWiersza Nazwy;
   std::array<TKluczNazwy, pwLiczbaPol> Klucze;
   std::array<std::array<signed char, 10>, kDlugosci> PolaODlugosci;
+  std::array<TMiejsce, kMiejsca> Miejsca;
+
+  static constexpr std::size_t Skrot(const TKluczNazwy& klucz,
+                                     std::size_t dlugosc) {
+    std::uint64_t h = dlugosc;
+    for (const std::uint64_t czesc : klucz.Czesci) {
+      h = (h ^ czesc) * 0x9E3779B97F4A7C15;
+    }
+    return static_cast<std::size_t>(h >> 58);  // 64 places
+  }
+  // The field whose name has the key `klucz` and `dlugosc` bytes, or -1.
+  int Pole(const TKluczNazwy& klucz, std::size_t dlugosc) const {
+    for (std::size_t i = Skrot(klucz, dlugosc);; i = (i + 1) % kMiejsca) {
+      const TMiejsce& miejsce = Miejsca[i];
+      if (miejsce.Pole < 0) return -1;
+      if (miejsce.Dlugosc == dlugosc && miejsce.Klucz == klucz) {
+        return miejsce.Pole;
+      }
+    }
+  }
 };
 
 constexpr TOpisWiersza OpiszWiersz(const TNazwyPolWiersza& nazwy) {
-  TOpisWiersza opis{nazwy, {}, {}};
+  TOpisWiersza opis{nazwy, {}, {}, {}};
   for (auto& pola : opis.PolaODlugosci) pola.fill(-1);
   for (int pole = 0; pole < pwLiczbaPol; ++pole) {
     if (nazwy[pole].empty()) continue;
@@ -139,6 +168,13 @@ constexpr TOpisWiersza OpiszWiersz(const TNazwyPolWiersza& nazwy) {
     while (pola.at(wolne) >= 0) ++wolne;
     if (wolne + 1 >= pola.size()) throw "too many fields of one length";
     pola[wolne] = static_cast<signed char>(pole);
+    std::size_t miejsce =
+        TOpisWiersza::Skrot(opis.Klucze[pole], nazwy[pole].size());
+    while (opis.Miejsca[miejsce].Pole >= 0) {
+      miejsce = (miejsce + 1) % TOpisWiersza::kMiejsca;
+    }
+    opis.Miejsca[miejsce] = {opis.Klucze[pole], nazwy[pole].size(),
+                             static_cast<signed char>(pole)};
   }
   return opis;
 }
@@ -157,32 +193,104 @@ const TOpisWiersza* OpisWezla(const TVLQXmlNode& wezel) {
   return nullptr;
 }
 
-// Appends the sub-field "nazwa{wartosc}" with every CR LF pair of the value
-// replaced by a blank, unless the value is empty.
-void DopiszPoleJednaLinia(AnsiString& linia, std::string_view nazwa,
-                          std::string_view wartosc) {
-  if (wartosc.empty()) return;
-  linia.append(nazwa);
-  linia += '{';
-  for (std::size_t para = wartosc.find("\r\n"); para != std::string_view::npos;
-       para = wartosc.find("\r\n")) {
-    linia.append(wartosc.substr(0, para));
-    linia += ' ';
-    wartosc.remove_prefix(para + 2);
+// A Linia record written at the end of a text, in place: each sub-field
+// makes sure of its room with one comparison and is copied in, with no
+// string of its own. A record is left whole or not at all: one the writer
+// did not finish is taken off again.
+class TZapisRekordu {
+ public:
+  explicit TZapisRekordu(AnsiString& cel)
+      : cel_(cel), poczatek_(cel.size()), koniec_(cel.size()) {}
+  TZapisRekordu(const TZapisRekordu&) = delete;
+  TZapisRekordu& operator=(const TZapisRekordu&) = delete;
+  ~TZapisRekordu() {
+    if (!zakonczony_) cel_.resize(poczatek_);
   }
-  linia.append(wartosc);
-  linia += '}';
-}
 
-// Appends "nazwa{<letter><amount>}", the amount with 2 to 5 decimals.
-void DopiszKwote(AnsiString& linia, std::string_view nazwa, char rodzaj,
-                 double kwota) {
-  linia.append(nazwa);
-  linia += '{';
-  linia += rodzaj;
-  linia.append(TxfTools(kwota).ToDBField(2, 5));
-  linia += '}';
-}
+  void Tekst(std::string_view tekst) {
+    koniec_ = Kopiuj(Miejsce(tekst.size()), tekst) - cel_.data();
+  }
+
+  // "nazwa{wartosc}", nothing for an empty value.
+  void Pole(std::string_view nazwa, std::string_view wartosc) {
+    if (wartosc.empty()) return;
+    char* p = Otworz(nazwa, wartosc.size() + 1);
+    p = Kopiuj(p, wartosc);
+    *p++ = '}';
+    koniec_ = p - cel_.data();
+  }
+
+  // Pole with every CR LF pair of the value replaced by a blank.
+  void PoleJednaLinia(std::string_view nazwa, std::string_view wartosc) {
+    if (wartosc.empty()) return;
+    char* p = Otworz(nazwa, wartosc.size() + 1);
+    for (std::size_t para = wartosc.find("\r\n");
+         para != std::string_view::npos; para = wartosc.find("\r\n")) {
+      p = Kopiuj(p, wartosc.substr(0, para));
+      *p++ = ' ';
+      wartosc.remove_prefix(para + 2);
+    }
+    p = Kopiuj(p, wartosc);
+    *p++ = '}';
+    koniec_ = p - cel_.data();
+  }
+
+  // "nazwa{<rodzaj><number>}", the number as ToDBField(minimum, maksimum)
+  // writes it.
+  void Liczba(std::string_view nazwa, std::string_view rodzaj, double liczba,
+              int minimum, int maksimum) {
+    char* p =
+        Otworz(nazwa, rodzaj.size() + korblib_detail::kQuickDBFieldRoom + 1);
+    p = Kopiuj(p, rodzaj);
+    char* koniec = korblib_detail::QuickDBField(p, liczba, minimum, maksimum);
+    if (koniec == nullptr) {
+      const AnsiString tekst = TxfTools(liczba).ToDBField(minimum, maksimum);
+      koniec_ = p - cel_.data();
+      koniec = Kopiuj(Miejsce(tekst.size() + 1), tekst);
+    }
+    *koniec++ = '}';
+    koniec_ = koniec - cel_.data();
+  }
+
+  // "nazwa{<integer>}".
+  void Calkowita(std::string_view nazwa, int liczba) {
+    constexpr std::size_t kCyfry = 12;  // a sign and ten digits
+    char* p = Otworz(nazwa, kCyfry + 1);
+    p = std::to_chars(p, p + kCyfry, liczba).ptr;
+    *p++ = '}';
+    koniec_ = p - cel_.data();
+  }
+
+  // The record is whole: the text ends with it.
+  void Zakoncz() {
+    cel_.resize(koniec_);
+    zakonczony_ = true;
+  }
+
+ private:
+  static char* Kopiuj(char* p, std::string_view tekst) {
+    std::memcpy(p, tekst.data(), tekst.size());
+    return p + tekst.size();
+  }
+  // The place for `ile` more bytes. The text grows by more than asked, so
+  // that it grows once per few records.
+  char* Miejsce(std::size_t ile) {
+    if (cel_.size() - koniec_ < ile) cel_.resize(koniec_ + ile + kZapas);
+    return cel_.data() + koniec_;
+  }
+  // "nazwa{" with room for `reszta` more bytes after it.
+  char* Otworz(std::string_view nazwa, std::size_t reszta) {
+    char* p = Kopiuj(Miejsce(nazwa.size() + 1 + reszta), nazwa);
+    *p++ = '{';
+    return p;
+  }
+
+  static constexpr std::size_t kZapas = 512;
+  AnsiString& cel_;
+  std::size_t poczatek_;
+  std::size_t koniec_;
+  bool zakonczony_ = false;
+};
 
 // The comment of line `nr`, or an empty text.
 const AnsiString& KomentarzLinii(const std::map<int, AnsiString>& komentarze,
@@ -212,17 +320,23 @@ struct TVLQKonwersjaKSeF::TPolaWiersza {
       const signed char pierwsze = opis.PolaODlugosci[nazwa.size()][0];
       if (pierwsze < 0 || pierwsze >= ilePol) continue;
       TKluczNazwy klucz;
-      const bool zKluczem = KluczNazwyDziecka(nazwa, klucz);
-      for (const signed char pole : opis.PolaODlugosci[nazwa.size()]) {
-        if (pole < 0) break;
-        if (pole >= ilePol || Pola[pole] != nullptr) continue;
-        if (zKluczem ? klucz == opis.Klucze[pole]
-                     : AnsiSameText(nazwa, opis.Nazwy[pole])) {
-          Pola[pole] = dziecko.get();
-          break;
-        }
+      const int pole = KluczNazwyDziecka(nazwa, klucz)
+                           ? opis.Pole(klucz, nazwa.size())
+                           : PoleBezKlucza(nazwa, opis);
+      if (pole >= 0 && pole < ilePol && Pola[pole] == nullptr) {
+        Pola[pole] = dziecko.get();
       }
     }
+  }
+
+  // The field named `nazwa`, a name with no key, in the code page's
+  // comparison, or -1.
+  static int PoleBezKlucza(std::string_view nazwa, const TOpisWiersza& opis) {
+    for (const signed char pole : opis.PolaODlugosci[nazwa.size()]) {
+      if (pole < 0) break;
+      if (AnsiSameText(nazwa, opis.Nazwy[pole])) return pole;
+    }
+    return -1;
   }
 
   const AnsiString& Tekst(TPoleWiersza pole) const {
@@ -270,7 +384,7 @@ void TVLQKonwersjaKSeF::PodzielWiesze(TVLQXmlNode* kontener, TMapaWierszy& po,
     TMapaWierszy& mapa = stanPrzed ? przed : po;
     int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
     const int nr =
-        StrToIntDef(wiersz.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
+        NumerWiersza(wiersz.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
     ostatni = nr;
     const auto [miejsce, dodany] = mapa.try_emplace(nr, wezel.get());
     if (!dodany && ZastepujeLinie(miejsce->second, wezel.get())) {
@@ -324,6 +438,9 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
   int ostatniPo = 0;
   int ostatniPrzed = 0;
   const auto& wezly = kontener->Nodes;
+  // Room for every line among the current ones (the usual case), so that a
+  // long invoice's lines are not copied as the list grows.
+  po.reserve(wezly.size());
   for (std::size_t i = 0; i < wezly.size(); ++i) {
     WczytajLinieZawczasu(wezly, i);
     TVLQXmlNode* wezel = wezly[i].get();
@@ -336,7 +453,8 @@ void TVLQKonwersjaKSeF::PodzielLinie(TVLQXmlNode* kontener, bool zaliczka,
                          : TPolaWiersza(wezel, *opis, pwNrWiersza + 1);
     const bool stanPrzed = wlasne.Tekst(pwStanPrzed) == "1";
     int& ostatni = stanPrzed ? ostatniPrzed : ostatniPo;
-    linia.Nr = StrToIntDef(wlasne.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
+    linia.Nr =
+        NumerWiersza(wlasne.Tekst(pwNrWiersza), PrzesunNumer(ostatni, 1));
     ostatni = linia.Nr;
     if (zKwotami) {
       try {
@@ -586,35 +704,38 @@ void TVLQKonwersjaKSeF::DopiszPozycje(const TPolaWiersza& wiersz, int nr,
                                       const AnsiString& komentarz1,
                                       const AnsiString& komentarz2,
                                       bool zeStanem, double stanPoczatkowy) {
-  AnsiString& p = pozycja_;
-  p.clear();
-  DopiszPoleJednaLinia(p, "Nazwa", wiersz.Tekst(pwNazwa));
-  DopiszPole(p, "Kod", wiersz.Tekst(pwGTIN));
-  DopiszPole(p, "PKWiU", wiersz.Tekst(pwPKWiU));
-  DopiszPole(p, "IndeksKSeF", wiersz.Tekst(pwIndeks));
-  DopiszPole(p, "KodCN", wiersz.Tekst(pwCN));
-  DopiszPole(p, "Jm", wiersz.Tekst(pwJm));
-  DopiszPole(p, "Ilosc", TxfTools(kwoty.Ilosc).ToDBField(0, 3));
-  const char rodzajCeny = kwoty.Brutto ? 'b' : 'n';
-  DopiszKwote(p, "Cena", rodzajCeny, kwoty.Cena);
-  DopiszKwote(p, "Wartosc", rodzajCeny, kwoty.Wartosc);
-  DopiszPole(p, "Vat", SymbolVat(wiersz.Tekst(pwStawkaVat)));
-  if (wiersz.Tekst(pwMPP) == "1") DopiszPole(p, "PodlegaMPP", "1");
-  DopiszPole(p, "GrupaGTU", wiersz.Tekst(pwGTU));
-  if (zeStanem && !zaliczka) {
-    DopiszPole(p, "StanPocz", TxfTools(stanPoczatkowy).ToDBField(0, 3));
-  }
-  AnsiString indeks;
-  DopiszLiczbe(indeks, PrzesunNumer(nr, -1));
-  DopiszPole(p, "IdxLinii", indeks);
-  if (zaliczka && !wiersz.Tekst(pwAkcyza).empty() &&
-      wiersz.Kwota(pwAkcyza) != 0) {
-    Dane.Adnotacja = 13;
-  }
-  DopiszPole(p, "IleWOpak", "1");
-  DopiszPole(p, "Komentarz1", komentarz1);
-  DopiszPole(p, "Komentarz2", komentarz2);
-  WpiszDoPliku("Linia", p, true);
+  // Read before anything is written: a malformed excise amount raises.
+  const bool akcyza = zaliczka && !wiersz.Tekst(pwAkcyza).empty() &&
+                      wiersz.Kwota(pwAkcyza) != 0;
+  // The record goes straight to the text when that is its only target.
+  const bool wprost = DoTekstu && PlikWyjsciowy == nullptr;
+  if (!wprost) pozycja_.clear();
+  TZapisRekordu p(wprost ? Wynik : pozycja_);
+  if (wprost) p.Tekst("Linia:");
+  p.PoleJednaLinia("Nazwa", wiersz.Tekst(pwNazwa));
+  p.Pole("Kod", wiersz.Tekst(pwGTIN));
+  p.Pole("PKWiU", wiersz.Tekst(pwPKWiU));
+  p.Pole("IndeksKSeF", wiersz.Tekst(pwIndeks));
+  p.Pole("KodCN", wiersz.Tekst(pwCN));
+  p.Pole("Jm", wiersz.Tekst(pwJm));
+  p.Liczba("Ilosc", "", kwoty.Ilosc, 0, 3);
+  const std::string_view rodzajCeny = kwoty.Brutto ? "b" : "n";
+  p.Liczba("Cena", rodzajCeny, kwoty.Cena, 2, 5);
+  p.Liczba("Wartosc", rodzajCeny, kwoty.Wartosc, 2, 5);
+  p.Pole("Vat", SymbolVat(wiersz.Tekst(pwStawkaVat)));
+  if (wiersz.Tekst(pwMPP) == "1") p.Pole("PodlegaMPP", "1");
+  p.Pole("GrupaGTU", wiersz.Tekst(pwGTU));
+  if (zeStanem && !zaliczka) p.Liczba("StanPocz", "", stanPoczatkowy, 0, 3);
+  p.Calkowita("IdxLinii", PrzesunNumer(nr, -1));
+  // After SymbolVat, whose rates set annotations of their own.
+  if (akcyza) Dane.Adnotacja = 13;
+  // The record is never empty: it always has IleWOpak.
+  p.Pole("IleWOpak", "1");
+  p.Pole("Komentarz1", komentarz1);
+  p.Pole("Komentarz2", komentarz2);
+  if (wprost) p.Tekst("\r\n");
+  p.Zakoncz();
+  if (!wprost) WpiszDoPliku("Linia", pozycja_, true);
 }
 
 // The EDI VAT symbol of a line's rate text; the zero rates of export and

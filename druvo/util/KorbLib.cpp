@@ -1,6 +1,8 @@
 #include "druvo/util/KorbLib.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 #include "druvo/platform/Exceptions.h"
 #include "druvo/platform/NumberText.h"
+#include "druvo/util/KorbLib_internal.h"
 
 namespace druvo {
 
@@ -398,53 +401,93 @@ bool ScaledRound(double value, int places, std::uint64_t& scaled) {
   return true;
 }
 
-// Appends `scaled` / 10^places in fixed notation, trailing zeros of the
-// fraction dropped down to `minimum` places.
-void AppendFixed(AnsiString& out, std::uint64_t scaled, int places,
+// The number of decimal digits of `x` (0 for 0): the bit length gives it
+// but for one, which a comparison settles (1233 / 4096 is just below
+// log10(2)).
+int DecimalDigits(std::uint64_t x) {
+  static constexpr auto kPowers = [] {
+    std::array<std::uint64_t, 20> powers{1};
+    for (std::size_t i = 1; i < powers.size(); ++i) {
+      powers[i] = powers[i - 1] * 10;
+    }
+    return powers;
+  }();
+  const int guess = (std::bit_width(x | 1) * 1233) >> 12;
+  return guess + (x >= kPowers[guess] ? 1 : 0);
+}
+
+// Writes `scaled` / 10^places in fixed notation at `out`, after a '-' when
+// `negative`, trailing zeros of the fraction dropped down to `minimum`
+// places; returns the end. The length is known first, so the digits go
+// straight to their places, from the last one.
+char* WriteFixed(char* out, std::uint64_t scaled, bool negative, int places,
                  int minimum) {
-  char digits[32];
-  int length = 0;
-  for (std::uint64_t rest = scaled; rest != 0 || length <= places; rest /= 10) {
-    digits[length++] = static_cast<char>('0' + rest % 10);
+  while (places > minimum && scaled % 10 == 0) {
+    scaled /= 10;
+    --places;
   }
-  // digits[] holds the number backwards, at least places + 1 digits.
-  int dropped = 0;
-  while (dropped < places - minimum && digits[dropped] == '0') ++dropped;
-  char text[40];
-  int size = 0;
-  for (int i = length - 1; i >= places; --i) text[size++] = digits[i];
-  if (dropped < places) {
-    text[size++] = '.';
-    for (int i = places - 1; i >= dropped; --i) text[size++] = digits[i];
+  const int whole = std::max(DecimalDigits(scaled) - places, 1);
+  if (negative) *out++ = '-';
+  char* const end = out + whole + (places > 0 ? places + 1 : 0);
+  char* p = end;
+  const auto digit = [&scaled] {
+    const auto c = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+    return c;
+  };
+  for (int i = 0; i < places; ++i) *--p = digit();
+  if (places > 0) *--p = '.';
+  for (int i = 0; i < whole; ++i) *--p = digit();
+  return end;
+}
+
+// Adds the decimal digits of `text` from `i` on to `mantissa`; returns
+// where they end.
+std::size_t ReadDigits(std::string_view text, std::size_t i,
+                       std::uint64_t& mantissa) {
+  for (; i < text.size(); ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) break;
+    mantissa = mantissa * 10 + digit;
   }
-  out.append(text, static_cast<std::size_t>(size));
+  return i;
 }
 
 // A plain decimal of at most 15 digits is m / 10^f with both exact doubles:
 // one division rounds it correctly, as from_chars would. False for others.
 bool ReadShortDecimal(std::string_view text, double& value) {
   const bool negative = !text.empty() && text[0] == '-';
-  std::uint64_t mantissa = 0;
-  int digits = 0;
-  int fraction = -1;  // digits after the point, once one was seen
-  for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '.' && fraction < 0 && digits > 0) {
-      fraction = 0;
-      continue;
-    }
-    if (c < '0' || c > '9' || ++digits > 15) return false;
-    mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-    if (fraction >= 0) ++fraction;
+  const std::size_t start = negative ? 1 : 0;
+  std::uint64_t mantissa = 0;  // wraps for long texts, which are refused
+  const std::size_t point = ReadDigits(text, start, mantissa);
+  if (point == start) return false;
+  std::size_t fraction = 0;
+  if (point < text.size()) {
+    if (text[point] != '.') return false;
+    const std::size_t end = ReadDigits(text, point + 1, mantissa);
+    fraction = end - point - 1;
+    if (fraction == 0 || end != text.size()) return false;
   }
-  if (digits == 0 || fraction == 0) return false;
+  if (point - start + fraction > 15) return false;
   const double magnitude =
-      static_cast<double>(mantissa) / kPowersOf10[fraction < 0 ? 0 : fraction];
+      static_cast<double>(mantissa) / kPowersOf10[fraction];
   value = negative ? -magnitude : magnitude;
   return true;
 }
 
 }  // namespace
+
+namespace korblib_detail {
+
+char* QuickDBField(char* out, double value, int minDecimals, int maxDecimals) {
+  std::uint64_t scaled = 0;
+  if (!ScaledRound(value, maxDecimals, scaled)) return nullptr;
+  // Never "-0": a negative value rounded to zero loses its sign.
+  return WriteFixed(out, scaled, scaled != 0 && value < 0, maxDecimals,
+                    std::clamp(minDecimals, 0, maxDecimals));
+}
+
+}  // namespace korblib_detail
 
 TxfTools::TxfTools(double value) : value_(value) {}
 
@@ -490,13 +533,10 @@ bool TxfTools::FromString(std::string_view text, int base, bool strict) {
 AnsiString TxfTools::ToDBField(int minDecimals, int maxDecimals) const {
   if (std::isnan(value_)) return "NAN";
   if (std::isinf(value_)) return value_ < 0 ? "-INF" : "INF";
-  std::uint64_t scaled = 0;
-  if (ScaledRound(value_, maxDecimals, scaled)) {
-    AnsiString result;
-    if (scaled != 0 && value_ < 0) result += '-';
-    AppendFixed(result, scaled, maxDecimals,
-                std::clamp(minDecimals, 0, maxDecimals));
-    return result;
+  char text[korblib_detail::kQuickDBFieldRoom];
+  if (const char* end = korblib_detail::QuickDBField(text, value_, minDecimals,
+                                                     maxDecimals)) {
+    return AnsiString(text, static_cast<std::size_t>(end - text));
   }
   Decimal number = ShortestDecimal(value_);
   RoundDecimal(number, maxDecimals);
