@@ -6,6 +6,7 @@
 #include <time.h>
 #include <string>
 
+#include "druvo/platform/LocalTime.h"
 #include "tests/support/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -33,6 +34,7 @@ std::time_t ClockSeconds() {
 
 // The stamp is local time: it follows the process's time zone (TZ).
 TEST(QLOG, StampFollowsTheTimeZone) {
+  CurrentLocalTime();  // the zone read once before it changes
   const test::ScopedEnv zone("TZ", "DRV-14");
   test::TempDir dir;
   TQLog log(dir / "log.txt");

@@ -32,8 +32,10 @@ TEST(SHORTCUT, CreateShortcutWritesADesktopEntry) {
             head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\r\\n\nIcon=/a/b\"$c\n");
   // Too long a name, or a missing folder, saves nothing.
   const std::string tooLong = dir.path() + "/" + std::string(300, 'x');
-  EXPECT_TRUE(SaveShellLink({"/bin/true"}, path));
-  EXPECT_FALSE(SaveShellLink({"/bin/true"}, tooLong));
+  TShellLink link;
+  link.Target = "/bin/true";
+  EXPECT_TRUE(SaveShellLink(link, path));
+  EXPECT_FALSE(SaveShellLink(link, tooLong));
   CreateShortcut("/bin/true", tooLong.c_str(), nullptr, nullptr, nullptr);
   CreateShortcut("/bin/true", (dir / "missing/s").c_str(), "", "", "");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),

@@ -71,7 +71,7 @@ class ScopedEnv {
     } else {
       ::unsetenv(name_.c_str());
     }
-    ::tzset();
+    // No tzset here: the library's local time must notice a new TZ itself.
 #endif
   }
   std::string name_;
