@@ -236,6 +236,24 @@ TEST(TVLQKonwersjaKSeF, LongRecordsAndRareNumbersAreWrittenWhole) {
                 "IleWOpak{1}\r\n"
                 "Linia:Nazwa{B}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}"
                 "Vat{23}IdxLinii{7}IleWOpak{1}\r\n");
+  // Records grow the text in steps: every name length up to past one step
+  // meets the end of the room at each sub-field once.
+  for (std::size_t dlugosc = 1; dlugosc <= 600; ++dlugosc) {
+    const AnsiString imie(dlugosc, 'n');
+    const AnsiString linia =
+        "Linia:Nazwa{" + imie +
+        "}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}Vat{23}IdxLinii{0}"
+        "IleWOpak{1}\r\n";
+    ASSERT_EQ(
+        Konwertuj(Faktura("VAT",
+                          Wiersz("1", imie, "2", "0.125", "0.25", "23") +
+                              Wiersz("2", imie, "2", "0.125", "0.25", "23"),
+                          ""))
+            .Tekst,
+        "TypDok:PZ\r\n" + Naglowek() + linia +
+            linia.substr(0, linia.size() - 15) + "1}IleWOpak{1}\r\n")
+        << dlugosc;
+  }
 
   TVLQXmlNode faktura;
   Parsuj(faktura, Faktura("ZAL",
