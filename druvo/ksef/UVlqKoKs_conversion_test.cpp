@@ -738,11 +738,14 @@ TEST(TVLQKonwersjaKSeF, MalformedAmountOrDateKeepsWhatWasWritten) {
   EXPECT_EQ(
       konwertujDoPliku(Faktura("VAT",
                                Wiersz("1", "A", "1", "2", "2", "23") +
-                                   Wiersz("2", "B", "1 szt", "2", "2", "23"),
+                                   Wiersz("2", "C", "1", "2", "2", "23") +
+                                   Wiersz("3", "B", "1 szt", "2", "2", "23"),
                                "")),
       "TypDok:PZ\r\n" + Naglowek() +
           "Linia:Nazwa{A}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
-          "IdxLinii{0}IleWOpak{1}\r\n");
+          "IdxLinii{0}IleWOpak{1}\r\n"
+          "Linia:Nazwa{C}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
+          "IdxLinii{1}IleWOpak{1}\r\n");
   // In a correction the lines are compared before anything is written.
   EXPECT_EQ(konwertujDoPliku(
                 Faktura("KOR", WierszPrzed("1", "A", "1", "2", "2", "23") +
