@@ -73,10 +73,13 @@ TEST(HASLODBG, ShowInfoGoesToTheMessageBoxHandler) {
   EXPECT_EQ(shown, u"Debug Info|Błąd|16");
   EXPECT_EQ(SetMessageBoxHandler(nullptr), remember);
   EXPECT_EQ(SetMessageBoxHandler(nullptr), previous);
-  // The handler in place without a host writes to standard error and says OK.
+#ifndef _WIN32
+  // Without a host the POSIX handler writes to standard error and says OK
+  // (a Windows build shows a real message box).
   testing::internal::CaptureStderr();
   EXPECT_EQ(ShowMessageBox(u"tekst", u"tytu\u0142", 0), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "tytu\xC5\x82: tekst\n");
+#endif
 }
 
 }  // namespace
