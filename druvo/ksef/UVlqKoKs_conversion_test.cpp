@@ -19,6 +19,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A line record as written: `jm` "" gives no unit, `cena` and `wartosc` carry
+// their n (net) or b (gross) mark, `poVat` goes before IdxLinii and `koniec`
+// after IleWOpak.
+AnsiString Linia(const AnsiString& nazwa, const AnsiString& jm,
+                 const AnsiString& ilosc, const AnsiString& cena,
+                 const AnsiString& wartosc, const AnsiString& vat, int idx,
+                 const AnsiString& poVat = "", const AnsiString& koniec = "") {
+  return "Linia:Nazwa{" + nazwa + "}" + (jm.empty() ? "" : "Jm{" + jm + "}") +
+         "Ilosc{" + ilosc + "}Cena{" + cena + "}Wartosc{" + wartosc + "}Vat{" +
+         vat + "}" + poVat + "IdxLinii{" + std::to_string(idx) +
+         "}IleWOpak{1}" + koniec + "\r\n";
+}
+
+// The text of a hand-built invoice with the test parties and no amount due.
+AnsiString Tekst(const AnsiString& typ, const AnsiString& linie) {
+  return "TypDok:" + typ + "\r\n" + kRekordyPodmiotow + Naglowek() + linie;
+}
+
 TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
   const AnsiString fa =
       "<P_6>2024-03-01</P_6><P_13_1>200.00</P_13_1><P_14_1>46.00</P_14_1>"
@@ -44,10 +62,9 @@ TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
           "Linia:Nazwa{Kawa ziarnista}Kod{5901234123457}"
           "PKWiU{10.83.11.0}IndeksKSeF{K-1}KodCN{0901}Jm{szt.}Ilosc{10}"
           "Cena{n20.00}Wartosc{n200.00}Vat{23}PodlegaMPP{1}"
-          "GrupaGTU{GTU_12}IdxLinii{0}IleWOpak{1}Komentarz1{pilne}\r\n"
-          "Linia:Nazwa{Cukier}Jm{szt.}Ilosc{2.5}Cena{n4.00}"
-          "Wartosc{n10.00}Vat{8}IdxLinii{1}IleWOpak{1}"
-          "Komentarz2{Kolor:czarny}\r\n"
+          "GrupaGTU{GTU_12}IdxLinii{0}IleWOpak{1}Komentarz1{pilne}\r\n" +
+          Linia("Cukier", "szt.", "2.5", "n4.00", "n10.00", "8", 1, "",
+                "Komentarz2{Kolor:czarny}") +
           "Stawka:Vat{23}SumaNet{200}SumaVat{46}\r\n"
           "Stawka:Vat{8}SumaNet{10}SumaVat{0.8}\r\n");
 }
@@ -70,10 +87,8 @@ TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
   EXPECT_EQ(wynik.Tekst,
             AnsiString("TypDok:ZD\r\n") + kRekordyPodmiotow +
                 Naglowek("-12.30") +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{2}Cena{n5.00}Wartosc{n10.00}"
-                "Vat{23}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{0}Cena{n10.00004}"
-                "Wartosc{n0.00}Vat{23}IdxLinii{1}IleWOpak{1}\r\n"
+                Linia("Kawa", "szt.", "2", "n5.00", "n10.00", "23", 0) +
+                Linia("Herbata", "szt.", "0", "n10.00004", "n0.00", "23", 1) +
                 "Stawka:Vat{23}SumaNet{-10}SumaVat{-2.3}\r\n");
   EXPECT_EQ(wynik.Dane.RodzajFaktury, rfKOR);
   EXPECT_EQ(wynik.Dane.PrzyczynaKorekty, "zwrot");
@@ -88,9 +103,7 @@ TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
   EXPECT_EQ(
       Konwertuj(Faktura("KOR", Wiersz("1", "Kawa", "-2", "5", "-10", "23")))
           .Tekst,
-      AnsiString("TypDok:ZD\r\n") + kRekordyPodmiotow + Naglowek() +
-          "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-2}Cena{n5.00}"
-          "Wartosc{n-10.00}Vat{23}IdxLinii{0}IleWOpak{1}\r\n");
+      Tekst("ZD", Linia("Kawa", "szt.", "-2", "n5.00", "n-10.00", "23", 0)));
 }
 
 TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
@@ -101,19 +114,17 @@ TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
                         Wiersz("1", "Kawa", "10", "9.50", "95", "23") +
                         Wiersz("2", "Herbata", "3", "4", "12", "23") +
                         Wiersz("3", "Cukier", "1", "3", "3", "8");
-  EXPECT_EQ(Konwertuj(Faktura("KOR", fa)).Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-10}Cena{n10.00}"
-                "Wartosc{n-100.00}Vat{23}StanPocz{10}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{10}Cena{n9.50}Wartosc{n95.00}"
-                "Vat{23}StanPocz{0}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{-2}Cena{n4.00}"
-                "Wartosc{n-8.00}Vat{23}IdxLinii{1}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Cukier}Jm{szt.}Ilosc{1}Cena{n3.00}Wartosc{n3.00}"
-                "Vat{8}IdxLinii{2}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Kakao}Jm{szt.}Ilosc{-2}Cena{n7.50}"
-                "Wartosc{n-15.00}Vat{8}StanPocz{2}IdxLinii{3}IleWOpak{1}"
-                "Komentarz1{wycofany}\r\n");
+  EXPECT_EQ(
+      Konwertuj(Faktura("KOR", fa)).Tekst,
+      Tekst("ROZB",
+            Linia("Kawa", "szt.", "-10", "n10.00", "n-100.00", "23", 0,
+                  "StanPocz{10}") +
+                Linia("Kawa", "szt.", "10", "n9.50", "n95.00", "23", 0,
+                      "StanPocz{0}") +
+                Linia("Herbata", "szt.", "-2", "n4.00", "n-8.00", "23", 1) +
+                Linia("Cukier", "szt.", "1", "n3.00", "n3.00", "8", 2) +
+                Linia("Kakao", "szt.", "-2", "n7.50", "n-15.00", "8", 3,
+                      "StanPocz{2}", "Komentarz1{wycofany}")));
 
   // KOR_ROZ is a correction as well; the same lines with the same numbers
   // and prices make a delivery return.
@@ -138,23 +149,20 @@ TEST(TVLQKonwersjaKSeF, GrossAndNetLines) {
       "<P_9B>0.0</P_9B><P_11>4.12</P_11><P_11A>9</P_11A><P_12>5</P_12>"
       "</FaWiersz>";
   const Wynik wynik = Konwertuj(Faktura("VAT", brutto + zerowaBrutto));
-  EXPECT_EQ(wynik.Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Mleko}Ilosc{2}Cena{b3.24}Wartosc{b6.48}Vat{8}"
-                "IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Chleb}Ilosc{1}Cena{n4.12346}Wartosc{n4.12}Vat{5}"
-                "IdxLinii{1}IleWOpak{1}\r\n");
+  EXPECT_EQ(
+      wynik.Tekst,
+      Tekst("PZ", Linia("Mleko", "", "2", "b3.24", "b6.48", "8", 0) +
+                      Linia("Chleb", "", "1", "n4.12346", "n4.12", "5", 1)));
   EXPECT_FALSE(wynik.Dane.CenyBrutto);  // the last line's mode stays
   EXPECT_TRUE(Konwertuj(Faktura("VAT", brutto)).Dane.CenyBrutto);
 
   // A correction that turns a net line into a gross one is written by value.
   const AnsiString przed = WierszPrzed("1", "Mleko", "2", "3.00", "6.00", "8");
   EXPECT_EQ(Konwertuj(Faktura("KOR", przed + brutto)).Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Mleko}Jm{szt.}Ilosc{-2}Cena{n3.00}"
-                "Wartosc{n-6.00}Vat{8}StanPocz{2}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Mleko}Ilosc{2}Cena{b3.24}Wartosc{b6.48}Vat{8}"
-                "StanPocz{0}IdxLinii{0}IleWOpak{1}\r\n");
+            Tekst("ROZB", Linia("Mleko", "szt.", "-2", "n3.00", "n-6.00", "8",
+                                0, "StanPocz{2}") +
+                              Linia("Mleko", "", "2", "b3.24", "b6.48", "8", 0,
+                                    "StanPocz{0}")));
 
   // Amounts compare rounded to the given places.
   EXPECT_EQ(TVLQKonwersjaKSeF::PorownajDwieKwoty(9.5, 10, 4), -1);
@@ -187,12 +195,11 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
   const AnsiString pominiety = Wiersz("1", "pomijany", "1", "1", "1", "23");
   const Wynik wynik = Konwertuj(Faktura("ZAL", pominiety + pozycje));
   EXPECT_EQ(wynik.Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Dom}Kod{590}PKWiU{41.00}IndeksKSeF{D1}KodCN{94}"
-                "Jm{szt.}Ilosc{3}Cena{n10.00}Wartosc{n30.00}Vat{23}"
-                "PodlegaMPP{1}GrupaGTU{GTU_10}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Paliwo}Ilosc{1}Cena{n5.00}Wartosc{n5.00}Vat{0}"
-                "IdxLinii{1}IleWOpak{1}\r\n");
+            Tekst("PZ",
+                  "Linia:Nazwa{Dom}Kod{590}PKWiU{41.00}IndeksKSeF{D1}KodCN{94}"
+                  "Jm{szt.}Ilosc{3}Cena{n10.00}Wartosc{n30.00}Vat{23}"
+                  "PodlegaMPP{1}GrupaGTU{GTU_10}IdxLinii{0}IleWOpak{1}\r\n" +
+                      Linia("Paliwo", "", "1", "n5.00", "n5.00", "0", 1)));
   EXPECT_EQ(wynik.Dane.Adnotacja, 13);
   EXPECT_EQ(wynik.Dane.RodzajFaktury, rfZAL);
 
@@ -205,16 +212,13 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
       "</Zamowienie>";
   const Wynik korektaZaliczki = Konwertuj(Faktura("KOR_ZAL", korekta));
   EXPECT_EQ(korektaZaliczki.Dane.Adnotacja, 0);
-  EXPECT_EQ(korektaZaliczki.Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Dom}Ilosc{-1}Cena{n10.00}Wartosc{n-10.00}Vat{23}"
-                "IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Dom}Ilosc{1}Cena{n12.00}Wartosc{n12.00}Vat{23}"
-                "IdxLinii{0}IleWOpak{1}\r\n");
+  EXPECT_EQ(
+      korektaZaliczki.Tekst,
+      Tekst("ROZB", Linia("Dom", "", "-1", "n10.00", "n-10.00", "23", 0) +
+                        Linia("Dom", "", "1", "n12.00", "n12.00", "23", 0)));
 
   // An advance invoice without ordered items has no lines.
-  EXPECT_EQ(Konwertuj(Faktura("ZAL", pominiety)).Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek());
+  EXPECT_EQ(Konwertuj(Faktura("ZAL", pominiety)).Tekst, Tekst("PZ", ""));
 }
 
 // A record longer than the writer's room, numbers written the slow way (a
@@ -228,30 +232,21 @@ TEST(TVLQKonwersjaKSeF, LongRecordsAndRareNumbersAreWrittenWhole) {
                                "100000000000000000000", "23") +
                             Wiersz("8", "B", "2", "0.125", "0.25", "23"),
                         ""));
+  const AnsiString duza = "n100000000000000000000.00";
   EXPECT_EQ(wynik.Tekst,
-            "TypDok:PZ\r\n" + Naglowek() + "Linia:Nazwa{" +
-                AnsiString(3000, 'x') +
-                " y}Jm{szt.}Ilosc{0.001}Cena{n100000000000000000000.00}"
-                "Wartosc{n100000000000000000000.00}Vat{23}IdxLinii{6}"
-                "IleWOpak{1}\r\n"
-                "Linia:Nazwa{B}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}"
-                "Vat{23}IdxLinii{7}IleWOpak{1}\r\n");
+            "TypDok:PZ\r\n" + Naglowek() +
+                Linia(AnsiString(3000, 'x') + " y", "szt.", "0.001", duza, duza,
+                      "23", 6) +
+                Linia("B", "szt.", "2", "n0.125", "n0.25", "23", 7));
   // Records grow the text in steps: every name length up to past one step
   // meets the end of the room at each sub-field once.
   for (std::size_t dlugosc = 1; dlugosc <= 600; ++dlugosc) {
     const AnsiString imie(dlugosc, 'n');
-    const AnsiString linia =
-        "Linia:Nazwa{" + imie +
-        "}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}Vat{23}IdxLinii{0}"
-        "IleWOpak{1}\r\n";
-    ASSERT_EQ(
-        Konwertuj(Faktura("VAT",
-                          Wiersz("1", imie, "2", "0.125", "0.25", "23") +
-                              Wiersz("2", imie, "2", "0.125", "0.25", "23"),
-                          ""))
-            .Tekst,
-        "TypDok:PZ\r\n" + Naglowek() + linia +
-            linia.substr(0, linia.size() - 15) + "1}IleWOpak{1}\r\n")
+    const AnsiString wiersz = Wiersz("", imie, "2", "0.125", "0.25", "23");
+    ASSERT_EQ(Konwertuj(Faktura("VAT", wiersz + wiersz, "")).Tekst,
+              "TypDok:PZ\r\n" + Naglowek() +
+                  Linia(imie, "szt.", "2", "n0.125", "n0.25", "23", 0) +
+                  Linia(imie, "szt.", "2", "n0.125", "n0.25", "23", 1))
         << dlugosc;
   }
 
@@ -278,22 +273,16 @@ AnsiString FakturaZPlatnoscia(const AnsiString& platnosc,
       "");
 }
 
-TEST(TVLQKonwersjaKSeF, PaymentTermFormAndBankAccounts) {
+TEST(TVLQKonwersjaKSeF, PaymentTermAndForm) {
   const Wynik termin = Konwertuj(FakturaZPlatnoscia(
       "<TerminPlatnosci><Termin>2024-03-19</Termin></TerminPlatnosci>"
-      "<FormaPlatnosci>6</FormaPlatnosci>"
-      "<RachunekBankowy><NrRB>PL61</NrRB><NazwaBanku>Bank A</NazwaBanku>"
-      "</RachunekBankowy><RachunekBankowy><NrRB>PL62</NrRB>"
-      "<OpisRachunku>VAT</OpisRachunku></RachunekBankowy>"));
+      "<FormaPlatnosci>6</FormaPlatnosci>"));
   EXPECT_EQ(
       termin.Tekst,
       "TypDok:PZ\r\nTerminPlatn:14\r\nSposobPlatn:PRZEL\r\n" + Naglowek("100"));
   EXPECT_EQ(termin.Dane.TerminPlatnosci, 14);
   EXPECT_EQ(termin.Dane.NazwaFormyPlatnosci, "Przelew");
   EXPECT_TRUE(termin.Dane.Platnosci.empty());
-  ASSERT_EQ(termin.Dane.GetIleKontBankowych(), 2);
-  EXPECT_EQ(termin.Dane.GetKontoBankowe(0)->NazwaBanku, "Bank A");
-  EXPECT_EQ(termin.Dane.GetKontoBankowe(1)->OpisRachunku, "VAT");
 
   // A term before the issue date is no term; an unknown form code gives no
   // symbol but keeps its number.
@@ -393,20 +382,18 @@ TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
   hosta.Partie[TVLQKluczPartii(0, 0)] = "";
   const Wynik wynik =
       Konwertuj(Faktura("KOR", fa, kPodmioty + stopka), &hosta, "E");
+  const AnsiString komentarze = "Komentarz1{k1}Komentarz2{k2}";
   EXPECT_EQ(wynik.Tekst,
             AnsiString("TypDok:ROZB\r\nKomentarz1:od hosta\r\n"
                        "PowodKorekty:blad ceny\r\nTekst1:pierwszy\r\n"
                        "Tekst10:dziesiaty\r\n") +
                 kRekordyPodmiotow + Naglowek() + "Stopka:stopka hosta\r\n" +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-1}Cena{n5.00}Wartosc{n-5.00}"
-                "Vat{23}StanPocz{1}IdxLinii{0}IleWOpak{1}Komentarz1{k1}"
-                "Komentarz2{k2}\r\n"
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{1}Cena{n6.00}Wartosc{n6.00}"
-                "Vat{E}StanPocz{0}IdxLinii{0}IleWOpak{1}Komentarz1{k1}"
-                "Komentarz2{k2}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{-1}Cena{n4.00}"
-                "Wartosc{n-4.00}Vat{E}StanPocz{1}IdxLinii{1}IleWOpak{1}"
-                "Komentarz2{usuniety}\r\n"
+                Linia("Kawa", "szt.", "-1", "n5.00", "n-5.00", "23", 0,
+                      "StanPocz{1}", komentarze) +
+                Linia("Kawa", "szt.", "1", "n6.00", "n6.00", "E", 0,
+                      "StanPocz{0}", komentarze) +
+                Linia("Herbata", "szt.", "-1", "n4.00", "n-4.00", "E", 1,
+                      "StanPocz{1}", "Komentarz2{usuniety}") +
                 "Partia:IdxLinii{0}IdxPartii{0}\r\n"
                 "Partia:IdxLinii{1}IdxPartii{2}Nr{A}\r\n"
                 "Partia:IdxLinii{1}IdxPartii{5}Nr{B}\r\n"
@@ -421,9 +408,7 @@ TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
                          Opis("Komentarz 1", "z faktury 1", "1") +
                          Wiersz("1", "Kawa", "1", "6", "6", "23");
   EXPECT_EQ(Konwertuj(Faktura("VAT", vat, kPodmioty + stopka), &hosta).Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{1}Cena{n6.00}Wartosc{n6.00}"
-                "Vat{23}IdxLinii{0}IleWOpak{1}\r\n");
+            Tekst("PZ", Linia("Kawa", "szt.", "1", "n6.00", "n6.00", "23", 0)));
 }
 
 // The records of an invoice with only a buyer (and third parties).
@@ -504,12 +489,8 @@ TEST(TVLQKonwersjaKSeF, RateTotalsAndVatSymbols) {
   for (int i = 0; i < 8; ++i) {
     const AnsiString nazwa(1, static_cast<char>('A' + i));
     fa += Wiersz(std::to_string(i + 1), nazwa, "1", "1", "1", stawki[i]);
-    const AnsiString linia = "Linia:Nazwa{" + nazwa +
-                             "}Jm{szt.}Ilosc{1}Cena{n1.00}Wartosc{n1.00}Vat{";
-    const AnsiString reszta =
-        "}IdxLinii{" + std::to_string(i) + "}IleWOpak{1}\r\n";
-    linie += linia + symbole[i] + reszta;
-    linieX += linia + symboleX[i] + reszta;
+    linie += Linia(nazwa, "szt.", "1", "n1.00", "n1.00", symbole[i], i);
+    linieX += Linia(nazwa, "szt.", "1", "n1.00", "n1.00", symboleX[i], i);
   }
   const AnsiString stawkiSumy =
       "Stawka:Vat{23}SumaNet{0}SumaVat{1}\r\n"
@@ -614,10 +595,8 @@ TEST(TVLQKonwersjaKSeF, LineNumbersAndReplacedLines) {
       "<FaWiersz><P_7>Y</P_7></FaWiersz>";
   EXPECT_EQ(Konwertuj(Faktura("VAT", skrajne, "")).Tekst,
             "TypDok:PZ\r\n" + Naglowek() +
-                "Linia:Nazwa{Y}Ilosc{0}Cena{n0.00}Wartosc{n0.00}Vat{0}"
-                "IdxLinii{2147483647}IleWOpak{1}\r\n"
-                "Linia:Nazwa{X}Ilosc{0}Cena{n0.00}Wartosc{n0.00}Vat{0}"
-                "IdxLinii{2147483646}IleWOpak{1}\r\n");
+                Linia("Y", "", "0", "n0.00", "n0.00", "0", 2147483647) +
+                Linia("X", "", "0", "n0.00", "n0.00", "0", 2147483646));
 
   TVLQKonwersjaKSeF::TMapaWierszy puste;
   TVLQKonwersjaKSeF::OdczytajWierszeZXml(nullptr, puste, puste);
@@ -640,9 +619,8 @@ TEST(TVLQKonwersjaKSeF, ElementNamesIgnoreLetterCaseAndTheFirstWins) {
   const Wynik wynik = Konwertuj(xml);
   EXPECT_EQ(wynik.Tekst,
             "TypDok:PZ\r\nWalutaKod:EUR\r\nData:05.03.2024\r\nNrDok:FV/a\r\n"
-            "DotyczyDok:FV/a z 05.03.2024\r\n"
-            "Linia:Nazwa{Kawa}Ilosc{2}Cena{n3.00}Wartosc{n6.00}Vat{23}"
-            "IdxLinii{0}IleWOpak{1}\r\n");
+            "DotyczyDok:FV/a z 05.03.2024\r\n" +
+                Linia("Kawa", "", "2", "n3.00", "n6.00", "23", 0));
   EXPECT_EQ(wynik.Dane.RodzajFaktury, rfVAT);
   // Letters beyond ASCII compare by the code page too.
   TVLQXmlNode fa;
@@ -742,10 +720,8 @@ TEST(TVLQKonwersjaKSeF, MalformedAmountOrDateKeepsWhatWasWritten) {
                                    Wiersz("3", "B", "1 szt", "2", "2", "23"),
                                "")),
       "TypDok:PZ\r\n" + Naglowek() +
-          "Linia:Nazwa{A}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
-          "IdxLinii{0}IleWOpak{1}\r\n"
-          "Linia:Nazwa{C}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
-          "IdxLinii{1}IleWOpak{1}\r\n");
+          Linia("A", "szt.", "1", "n2.00", "n2.00", "23", 0) +
+          Linia("C", "szt.", "1", "n2.00", "n2.00", "23", 1));
   // In a correction the lines are compared before anything is written.
   EXPECT_EQ(konwertujDoPliku(
                 Faktura("KOR", WierszPrzed("1", "A", "1", "2", "2", "23") +
