@@ -270,27 +270,6 @@ AnsiString FakturaZPlatnoscia(const AnsiString& platnosc,
       "");
 }
 
-// Terms after the issue date and the known forms are in the real invoices.
-TEST(TVLQKonwersjaKSeF, PaymentTermAndForm) {
-  // A term before the issue date is no term; an unknown form code gives no
-  // symbol but keeps its number.
-  const Wynik przeszly = Konwertuj(FakturaZPlatnoscia(
-      "<TerminPlatnosci><Termin>2024-03-04</Termin></TerminPlatnosci>"
-      "<FormaPlatnosci>9</FormaPlatnosci>"));
-  EXPECT_EQ(przeszly.Tekst, "TypDok:PZ\r\n" + Naglowek("100"));
-  EXPECT_EQ(przeszly.Dane.TerminPlatnosci, 0);
-  EXPECT_EQ(przeszly.Dane.FormaPlatnosci, 9);
-  EXPECT_EQ(przeszly.Dane.NazwaFormyPlatnosci, "");
-
-  // Another form: its description is the name, no symbol is written.
-  const Wynik inna = Konwertuj(FakturaZPlatnoscia(
-      "<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Kompensata"
-      "</OpisPlatnosci><FormaPlatnosci>1</FormaPlatnosci>"));
-  EXPECT_EQ(inna.Tekst, "TypDok:PZ\r\n" + Naglowek("100"));
-  EXPECT_EQ(inna.Dane.NazwaFormyPlatnosci, "Kompensata");
-  EXPECT_EQ(inna.Dane.FormaPlatnosci, -1);
-}
-
 // A ZaplataCzesciowa of `kwota` on `data`; `reszta` is appended inside it.
 AnsiString Czesc(const AnsiString& kwota, const AnsiString& data,
                  const AnsiString& reszta = "") {
@@ -299,50 +278,58 @@ AnsiString Czesc(const AnsiString& kwota, const AnsiString& data,
          "</DataZaplatyCzesciowej>" + reszta + "</ZaplataCzesciowa>";
 }
 
-TEST(TVLQKonwersjaKSeF, PaidInFullAndPartialPayments) {
-  const Wynik zaplacona = Konwertuj(FakturaZPlatnoscia(
-      "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-07</DataZaplaty>"
-      "<FormaPlatnosci>1</FormaPlatnosci>"));
-  EXPECT_EQ(
-      zaplacona.Tekst,
-      "TypDok:PZ\r\nTerminPlatn:2\r\nSposobPlatn:GOT\r\n" + Naglowek("100"));
-  EXPECT_EQ(Platnosci(zaplacona.Dane.Platnosci),
-            "1, Got\xF3wka, 07.03.2024, 100");
-
-  // Paid in full takes the settlement's amount due.
-  const Wynik rozliczona = Konwertuj(FakturaZPlatnoscia(
-      "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-05</DataZaplaty>",
-      "<Rozliczenie><DoRozliczenia>50</DoRozliczenia></Rozliczenie>"));
-  EXPECT_EQ(rozliczona.Tekst,
-            "TypDok:PZ\r\nTerminPlatn:0\r\n" + Naglowek("100"));
-  EXPECT_EQ(rozliczona.Dane.DoZaplaty, -50);
-  EXPECT_EQ(Platnosci(rozliczona.Dane.Platnosci), "-1, , 05.03.2024, -50");
-  EXPECT_EQ(
-      Konwertuj(FakturaZPlatnoscia(
-                    "", "<Rozliczenie><DoZaplaty>80</DoZaplaty></Rozliczenie>"))
-          .Dane.DoZaplaty,
-      80);
-  EXPECT_EQ(Konwertuj(FakturaZPlatnoscia("", "<Rozliczenie/>")).Dane.DoZaplaty,
-            100);
-
-  // Parts of zero are left out; the element name's case does not matter.
-  const Wynik czesciowa = Konwertuj(FakturaZPlatnoscia(
-      "<ZnacznikZaplatyCzesciowej>2</ZnacznikZaplatyCzesciowej>" +
-      Czesc("30", "2024-03-06", "<FormaPlatnosci>2</FormaPlatnosci>") +
-      "<zaplataCZESCIOWA><KwotaZaplatyCzesciowej>20</KwotaZaplatyCzesciowej>"
-      "<DataZaplatyCzesciowej>2024-03-08</DataZaplatyCzesciowej>"
-      "<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Barter</OpisPlatnosci>"
-      "</zaplataCZESCIOWA>" +
-      Czesc("0.00", "2024-03-09") + "<FormaPlatnosci>6</FormaPlatnosci>"));
-  EXPECT_EQ(czesciowa.Tekst,
-            "TypDok:PZ\r\nSposobPlatn:PRZEL\r\n" + Naglowek("100"));
-  EXPECT_EQ(Platnosci(czesciowa.Dane.Platnosci),
-            "2, Karta p\xB3"
-            "atnicza, 06.03.2024, 30; -1, Barter, 08.03.2024, 20");
-
-  // Without the partial-payment marker the parts are not read.
-  EXPECT_TRUE(Konwertuj(FakturaZPlatnoscia(Czesc("30", "2024-03-06")))
-                  .Dane.Platnosci.empty());
+// Terms after the issue date and the usual forms are in the real invoices;
+// these are the rarer cases. Each row: the Platnosc content, what goes
+// before it in Fa, the payment records, and "term|form code|form name|amount
+// due|payments".
+TEST(TVLQKonwersjaKSeF, PaymentTermsFormsAndPayments) {
+  const AnsiString zaplacono = "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-";
+  const struct {
+    AnsiString platnosc, reszta, rekordy, dane;
+  } przypadki[] = {
+      // A term before the issue date is no term; an unknown form code gives
+      // no symbol but keeps its number.
+      {"<TerminPlatnosci><Termin>2024-03-04</Termin></TerminPlatnosci>"
+       "<FormaPlatnosci>9</FormaPlatnosci>",
+       "", "", "0|9||100|"},
+      // Another form: its description is the name, no symbol is written.
+      {"<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Kompensata"
+       "</OpisPlatnosci><FormaPlatnosci>1</FormaPlatnosci>",
+       "", "", "0|-1|Kompensata|100|"},
+      {zaplacono + "07</DataZaplaty><FormaPlatnosci>1</FormaPlatnosci>", "",
+       "TerminPlatn:2\r\nSposobPlatn:GOT\r\n",
+       "2|1|Got\xF3wka|100|1, Got\xF3wka, 07.03.2024, 100"},
+      // Paid in full takes the settlement's amount due.
+      {zaplacono + "05</DataZaplaty>",
+       "<Rozliczenie><DoRozliczenia>50</DoRozliczenia></Rozliczenie>",
+       "TerminPlatn:0\r\n", "0|-1||-50|-1, , 05.03.2024, -50"},
+      {"", "<Rozliczenie><DoZaplaty>80</DoZaplaty></Rozliczenie>", "",
+       "0|-1||80|"},
+      {"", "<Rozliczenie/>", "", "0|-1||100|"},
+      // Parts of zero are left out; the element name's case does not matter.
+      {"<ZnacznikZaplatyCzesciowej>2</ZnacznikZaplatyCzesciowej>" +
+           Czesc("30", "2024-03-06", "<FormaPlatnosci>2</FormaPlatnosci>") +
+           "<zaplataCZESCIOWA><KwotaZaplatyCzesciowej>20"
+           "</KwotaZaplatyCzesciowej><DataZaplatyCzesciowej>2024-03-08"
+           "</DataZaplatyCzesciowej><PlatnoscInna>1</PlatnoscInna>"
+           "<OpisPlatnosci>Barter</OpisPlatnosci></zaplataCZESCIOWA>" +
+           Czesc("0.00", "2024-03-09") + "<FormaPlatnosci>6</FormaPlatnosci>",
+       "", "SposobPlatn:PRZEL\r\n",
+       "0|6|Przelew|100|2, Karta p\xB3"
+       "atnicza, 06.03.2024, 30; -1, Barter, 08.03.2024, 20"},
+      // Without the partial-payment marker the parts are not read.
+      {Czesc("30", "2024-03-06"), "", "", "0|-1||100|"}};
+  for (const auto& p : przypadki) {
+    const Wynik wynik = Konwertuj(FakturaZPlatnoscia(p.platnosc, p.reszta));
+    const TVLQDaneFaktZKSeF& d = wynik.Dane;
+    EXPECT_EQ(wynik.Tekst, "TypDok:PZ\r\n" + p.rekordy + Naglowek("100"))
+        << p.platnosc;
+    EXPECT_EQ(IntToStr(d.TerminPlatnosci) + "|" + IntToStr(d.FormaPlatnosci) +
+                  "|" + d.NazwaFormyPlatnosci + "|" + FloatToStr(d.DoZaplaty) +
+                  "|" + Platnosci(d.Platnosci),
+              p.dane)
+        << p.platnosc;
+  }
 }
 
 TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
