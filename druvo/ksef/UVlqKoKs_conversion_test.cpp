@@ -37,35 +37,6 @@ AnsiString Tekst(const AnsiString& typ, const AnsiString& linie) {
   return "TypDok:" + typ + "\r\n" + kRekordyPodmiotow + Naglowek() + linie;
 }
 
-TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
-  const AnsiString fa =
-      "<P_6>2024-03-01</P_6><P_15>256.80</P_15>" + Opis("Tekst 2", "drugi") +
-      Opis("Komentarz 1", "pilne", "1") + Opis("Kolor", "czarny", "2") +
-      "<WZ>WZ/7</WZ>" +
-      Wiersz("1", "Kawa\r\nziarnista", "10", "20", "200.00", "23",
-             "<GTIN>5901234123457</GTIN><PKWiU>10.83.11.0</PKWiU>"
-             "<Indeks>K-1</Indeks><CN>0901</CN><P_12_Zal_15>1</P_12_Zal_15>"
-             "<GTU>GTU_12</GTU>") +
-      Wiersz("2", "Cukier", "2.5", "4", "10", "8") + "<WZ>WZ/8</WZ>";
-  const AnsiString stopka =
-      "<Stopka><Informacje><StopkaFaktury>Kapita\xB3\r\nzak\xB3"
-      "adowy</StopkaFaktury></Informacje></Stopka>";
-  const Wynik wynik = Konwertuj(Faktura("VAT", fa, kPodmioty + stopka));
-  EXPECT_EQ(
-      wynik.Tekst,
-      AnsiString("TypDok:PZ\r\nTekst2:drugi\r\n") + kRekordyPodmiotow +
-          "WalutaKod:PLN\r\nData:05.03.2024\r\nNrDok:FV/1\r\n"
-          "DoZaplaty:256.80\r\nDotyczyDok:WZ/7, WZ/8, FV/1 z 05.03.2024\r\n"
-          "Stopka:Kapita\xB3 zak\xB3"
-          "adowy\r\n"
-          "Linia:Nazwa{Kawa ziarnista}Kod{5901234123457}"
-          "PKWiU{10.83.11.0}IndeksKSeF{K-1}KodCN{0901}Jm{szt.}Ilosc{10}"
-          "Cena{n20.00}Wartosc{n200.00}Vat{23}PodlegaMPP{1}"
-          "GrupaGTU{GTU_12}IdxLinii{0}IleWOpak{1}Komentarz1{pilne}\r\n" +
-          Linia("Cukier", "szt.", "2.5", "n4.00", "n10.00", "8", 1, "",
-                "Komentarz2{Kolor:czarny}"));
-}
-
 TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
   const AnsiString fa =
       "<P_13_1>-10</P_13_1><P_14_1>-2.30</P_14_1><P_15>-12.30</P_15>"
@@ -104,13 +75,14 @@ TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
 }
 
 TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
-  const AnsiString fa = Opis("Komentarz 1", "wycofany", "4") +
-                        WierszPrzed("1", "Kawa", "10", "10.00", "100", "23") +
-                        WierszPrzed("2", "Herbata", "5", "4", "20", "23") +
-                        WierszPrzed("4", "Kakao", "2", "7.5", "15", "8") +
-                        Wiersz("1", "Kawa", "10", "9.50", "95", "23") +
-                        Wiersz("2", "Herbata", "3", "4", "12", "23") +
-                        Wiersz("3", "Cukier", "1", "3", "3", "8");
+  const AnsiString fa =
+      Opis("Komentarz 1", "wycofany", "4") +
+      WierszPrzed("1", "Kawa", "10", "10.00", "100", "23") +
+      WierszPrzed("2", "Herbata", "5", "4", "20", "23") +
+      WierszPrzed("4", "Kakao", "2", "7.5", "15", "8") +
+      Wiersz("1", "Kawa", "10", "9.50", "95", "23") +
+      Wiersz("2", "Herbata", "3", "4", "12", "23") +
+      Wiersz("3", "Cukier", "1", "3", "3", "8", "<P_12_Zal_15>1</P_12_Zal_15>");
   EXPECT_EQ(
       Konwertuj(Faktura("KOR", fa)).Tekst,
       Tekst("ROZB",
@@ -119,7 +91,8 @@ TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
                 Linia("Kawa", "szt.", "10", "n9.50", "n95.00", "23", 0,
                       "StanPocz{0}") +
                 Linia("Herbata", "szt.", "-2", "n4.00", "n-8.00", "23", 1) +
-                Linia("Cukier", "szt.", "1", "n3.00", "n3.00", "8", 2) +
+                Linia("Cukier", "szt.", "1", "n3.00", "n3.00", "8", 2,
+                      "PodlegaMPP{1}") +
                 Linia("Kakao", "szt.", "-2", "n7.50", "n-15.00", "8", 3,
                       "StanPocz{2}", "Komentarz1{wycofany}")));
 
