@@ -102,7 +102,6 @@ TEST(TVLQKonwersjaKSeF, GrossAndNetLines) {
       Tekst("PZ", Linia("Mleko", "", "2", "b3.24", "b6.48", "8", 0) +
                       Linia("Chleb", "", "1", "n4.12346", "n4.12", "5", 1)));
   EXPECT_FALSE(wynik.Dane.CenyBrutto);  // the last line's mode stays
-  EXPECT_TRUE(Konwertuj(Faktura("VAT", brutto)).Dane.CenyBrutto);
 
   // A correction that turns a net line into a gross one is written by value.
   const AnsiString przed = WierszPrzed("1", "Mleko", "2", "3.00", "6.00", "8");
@@ -445,7 +444,6 @@ TEST(TVLQKonwersjaKSeF, AnnotationCodes) {
       {"<P_16>1</P_16><P_17>1</P_17>", 9},
       {"<P_16>2</P_16><P_17>1</P_17>", 10},
       {"<P_23>1</P_23><PMarzy><P_PMarzy>1</P_PMarzy></PMarzy>", 11},
-      {"<PMarzy><P_PMarzy>1</P_PMarzy></PMarzy>", 12},
       {"<PMarzy><P_PMarzyN>1</P_PMarzyN></PMarzy>", 0},
       // The exemption marker of the current schema sits in Zwolnienie, which
       // is not read.
