@@ -77,8 +77,7 @@ TEST(TVLQKonwersjaKSeF, SummaryReadsKindTextsPartiesFooterAndOrdersOnly) {
       Wiersz("1", "A", "1", "5", "5", "23");
   const AnsiString podmioty =
       AnsiString(kPodmioty) +
-      "<Podmiot3><DaneIdentyfikacyjne><NIP>3</NIP></DaneIdentyfikacyjne>"
-      "</Podmiot3><Stopka><Informacje><StopkaFaktury>KRS 1</StopkaFaktury>"
+      "<Stopka><Informacje><StopkaFaktury>KRS 1</StopkaFaktury>"
       "</Informacje></Stopka>";
   TVLQXmlNode root;
   Parsuj(root, Faktura("KOR", fa, podmioty));
@@ -89,26 +88,6 @@ TEST(TVLQKonwersjaKSeF, SummaryReadsKindTextsPartiesFooterAndOrdersOnly) {
   EXPECT_EQ(dane.TypDokumentu, 4);  // ZD: the price did not change
   EXPECT_EQ(dane.Stopka1 + "|" + dane.Stopka2, "KRS 1|");
   EXPECT_EQ(dane.TekstyDokumentu, (TVLQMapaTekstowKSeF{{"Uwagi", "pilne"}}));
-
-  // The pass behind it writes only the records of the steps it takes, and
-  // reads no dates, amounts or payments.
-  TVLQKonwersjaKSeF konwersja;
-  konwersja.Faktura = &root;
-  konwersja.TrybUproszczony = true;
-  konwersja.DoTekstu = true;
-  konwersja.WewnKonwertujDaneZXmlNaVelquant5();
-  EXPECT_EQ(konwersja.Wynik,
-            AnsiString("TypDok:ZD\r\nKomentarz1:Uwagi:pilne\r\n") +
-                kRekordyPodmiotow);
-  const TVLQDaneFaktZKSeF& pelne = konwersja.Dane;
-  EXPECT_EQ(pelne.WierszePo.size() + pelne.WierszePrzed.size(), 2u);
-  EXPECT_EQ(pelne.Podmioty3.size(), 1u);
-  EXPECT_EQ(pelne.NrDok, "");
-  EXPECT_EQ(pelne.DataWystawienia + pelne.DataDostawy, 0);
-  EXPECT_EQ(pelne.DoZaplaty + pelne.Netto23 + pelne.Vat23, 0);
-  EXPECT_EQ(pelne.KursWaluty, 1.0);
-  EXPECT_EQ(pelne.FormaPlatnosci, -1);
-  EXPECT_TRUE(pelne.Platnosci.empty());
 
   // Without an invoice the summary is cleared.
   dane.Zamowienia = "Z/5";
