@@ -451,7 +451,6 @@ TEST(TVLQKonwersjaKSeF, AnnotationCodes) {
   for (const auto& [adnotacje, kod] : kody) {
     EXPECT_EQ(adnotacja(adnotacje).Adnotacja, kod) << adnotacje;
   }
-  // A line at "0 EX" alone.
   EXPECT_EQ(adnotacja("", Wiersz("1", "A", "1", "1", "1", "0 ex")).Adnotacja,
             6);
   const TVLQDaneFaktZKSeF transport =
