@@ -19,48 +19,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(TVLQKonwersjaKSeF, PlainInvoiceWritesEveryRecordInOrder) {
-  const AnsiString fa =
-      "<P_6>2024-03-01</P_6><P_13_1>200.00</P_13_1><P_14_1>46.00</P_14_1>"
-      "<P_13_2>10</P_13_2><P_14_2>0.80</P_14_2><P_15>256.80</P_15>" +
-      Opis("Tekst 2", "drugi") + Opis("Komentarz 1", "pilne", "1") +
-      Opis("Kolor", "czarny", "2") + "<WZ>WZ/7</WZ>" +
-      Wiersz("1", "Kawa\r\nziarnista", "10", "20", "200.00", "23",
-             "<GTIN>5901234123457</GTIN><PKWiU>10.83.11.0</PKWiU>"
-             "<Indeks>K-1</Indeks><CN>0901</CN><P_12_Zal_15>1</P_12_Zal_15>"
-             "<GTU>GTU_12</GTU>") +
-      Wiersz("2", "Cukier", "2.5", "4", "10", "8") + "<WZ>WZ/8</WZ>";
-  const AnsiString stopka =
-      "<Stopka><Informacje><StopkaFaktury>Kapita\xB3\r\nzak\xB3"
-      "adowy</StopkaFaktury></Informacje></Stopka>";
-  const Wynik wynik = Konwertuj(Faktura("VAT", fa, kPodmioty + stopka));
-  EXPECT_EQ(
-      wynik.Tekst,
-      AnsiString("TypDok:PZ\r\nTekst2:drugi\r\n") + kRekordyPodmiotow +
-          "WalutaKod:PLN\r\nData:05.03.2024\r\nNrDok:FV/1\r\n"
-          "DoZaplaty:256.80\r\nDotyczyDok:WZ/7, WZ/8, FV/1 z 05.03.2024\r\n"
-          "Stopka:Kapita\xB3 zak\xB3"
-          "adowy\r\n"
-          "Linia:Nazwa{Kawa ziarnista}Kod{5901234123457}"
-          "PKWiU{10.83.11.0}IndeksKSeF{K-1}KodCN{0901}Jm{szt.}Ilosc{10}"
-          "Cena{n20.00}Wartosc{n200.00}Vat{23}PodlegaMPP{1}"
-          "GrupaGTU{GTU_12}IdxLinii{0}IleWOpak{1}Komentarz1{pilne}\r\n"
-          "Linia:Nazwa{Cukier}Jm{szt.}Ilosc{2.5}Cena{n4.00}"
-          "Wartosc{n10.00}Vat{8}IdxLinii{1}IleWOpak{1}"
-          "Komentarz2{Kolor:czarny}\r\n"
-          "Stawka:Vat{23}SumaNet{200}SumaVat{46}\r\n"
-          "Stawka:Vat{8}SumaNet{10}SumaVat{0.8}\r\n");
+// A line record as written: `jm` "" gives no unit, `cena` and `wartosc` carry
+// their n (net) or b (gross) mark, `poVat` goes before IdxLinii and `koniec`
+// after IleWOpak.
+AnsiString Linia(const AnsiString& nazwa, const AnsiString& jm,
+                 const AnsiString& ilosc, const AnsiString& cena,
+                 const AnsiString& wartosc, const AnsiString& vat, int idx,
+                 const AnsiString& poVat = "", const AnsiString& koniec = "") {
+  return "Linia:Nazwa{" + nazwa + "}" + (jm.empty() ? "" : "Jm{" + jm + "}") +
+         "Ilosc{" + ilosc + "}Cena{" + cena + "}Wartosc{" + wartosc + "}Vat{" +
+         vat + "}" + poVat + "IdxLinii{" + std::to_string(idx) +
+         "}IleWOpak{1}" + koniec + "\r\n";
+}
+
+// The text of a hand-built invoice with the test parties and no amount due.
+AnsiString Tekst(const AnsiString& typ, const AnsiString& linie) {
+  return "TypDok:" + typ + "\r\n" + kRekordyPodmiotow + Naglowek() + linie;
 }
 
 TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
+  // The corrected invoices' numbers, dates and reason are in the real ones.
   const AnsiString fa =
-      "<P_13_1>-10</P_13_1><P_14_1>-2.30</P_14_1><P_15>-12.30</P_15>"
-      "<PrzyczynaKorekty>zwrot</PrzyczynaKorekty>"
-      "<DaneFaKorygowanej><DataWystFaKorygowanej>2024-02-15"
-      "</DataWystFaKorygowanej><NrFaKorygowanej>FV/9</NrFaKorygowanej>"
+      "<DaneFaKorygowanej><NrFaKorygowanej>FV/9</NrFaKorygowanej>"
       "<NrKSeFFaKorygowanej>111-A</NrKSeFFaKorygowanej></DaneFaKorygowanej>"
-      "<DaneFaKorygowanej><DataWystFaKorygowanej>2024-02-20"
-      "</DataWystFaKorygowanej><NrFaKorygowanej>FV/10</NrFaKorygowanej>"
+      "<DaneFaKorygowanej><NrFaKorygowanej>FV/10</NrFaKorygowanej>"
       "</DaneFaKorygowanej>" +
       WierszPrzed("1", "Kawa", "10", "5", "50", "23") +
       WierszPrzed("2", "Herbata", "3", "10.00001", "30", "23") +
@@ -68,59 +50,36 @@ TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
       Wiersz("2", "Herbata", "3", "10.00004", "30", "23");
   const Wynik wynik = Konwertuj(Faktura("KOR", fa));
   EXPECT_EQ(wynik.Tekst,
-            AnsiString("TypDok:ZD\r\n") + kRekordyPodmiotow +
-                Naglowek("-12.30") +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{2}Cena{n5.00}Wartosc{n10.00}"
-                "Vat{23}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{0}Cena{n10.00004}"
-                "Wartosc{n0.00}Vat{23}IdxLinii{1}IleWOpak{1}\r\n"
-                "Stawka:Vat{23}SumaNet{-10}SumaVat{-2.3}\r\n");
-  EXPECT_EQ(wynik.Dane.RodzajFaktury, rfKOR);
-  EXPECT_EQ(wynik.Dane.PrzyczynaKorekty, "zwrot");
-  EXPECT_EQ(wynik.Dane.NrFaKorygowanych, "FV/9, FV/10");
-  EXPECT_EQ(wynik.Dane.DatyFaKorygowanych, "20240215,20240220");
+            Tekst("ZD", Linia("Kawa", "szt.", "2", "n5.00", "n10.00", "23", 0) +
+                            Linia("Herbata", "szt.", "0", "n10.00004", "n0.00",
+                                  "23", 1)));
   // The separator goes before every number after the first, even an absent
   // one.
   EXPECT_EQ(wynik.Dane.NrKSeFFaKorygowanych, "111-A, ");
-
-  // Without lines of the state before, the correction's lines are written as
-  // they are.
-  EXPECT_EQ(
-      Konwertuj(Faktura("KOR", Wiersz("1", "Kawa", "-2", "5", "-10", "23")))
-          .Tekst,
-      AnsiString("TypDok:ZD\r\n") + kRekordyPodmiotow + Naglowek() +
-          "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-2}Cena{n5.00}"
-          "Wartosc{n-10.00}Vat{23}IdxLinii{0}IleWOpak{1}\r\n");
 }
 
 TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
-  const AnsiString fa = Opis("Komentarz 1", "wycofany", "4") +
-                        WierszPrzed("1", "Kawa", "10", "10.00", "100", "23") +
-                        WierszPrzed("2", "Herbata", "5", "4", "20", "23") +
-                        WierszPrzed("4", "Kakao", "2", "7.5", "15", "8") +
-                        Wiersz("1", "Kawa", "10", "9.50", "95", "23") +
-                        Wiersz("2", "Herbata", "3", "4", "12", "23") +
-                        Wiersz("3", "Cukier", "1", "3", "3", "8");
-  EXPECT_EQ(Konwertuj(Faktura("KOR", fa)).Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-10}Cena{n10.00}"
-                "Wartosc{n-100.00}Vat{23}StanPocz{10}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{10}Cena{n9.50}Wartosc{n95.00}"
-                "Vat{23}StanPocz{0}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{-2}Cena{n4.00}"
-                "Wartosc{n-8.00}Vat{23}IdxLinii{1}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Cukier}Jm{szt.}Ilosc{1}Cena{n3.00}Wartosc{n3.00}"
-                "Vat{8}IdxLinii{2}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Kakao}Jm{szt.}Ilosc{-2}Cena{n7.50}"
-                "Wartosc{n-15.00}Vat{8}StanPocz{2}IdxLinii{3}IleWOpak{1}"
-                "Komentarz1{wycofany}\r\n");
+  const AnsiString fa =
+      Opis("Komentarz 1", "wycofany", "4") +
+      WierszPrzed("1", "Kawa", "10", "10.00", "100", "23") +
+      WierszPrzed("2", "Herbata", "5", "4", "20", "23") +
+      WierszPrzed("4", "Kakao", "2", "7.5", "15", "8") +
+      Wiersz("1", "Kawa", "10", "9.50", "95", "23") +
+      Wiersz("2", "Herbata", "3", "4", "12", "23") +
+      Wiersz("3", "Cukier", "1", "3", "3", "8", "<P_12_Zal_15>1</P_12_Zal_15>");
+  EXPECT_EQ(
+      Konwertuj(Faktura("KOR", fa)).Tekst,
+      Tekst("ROZB",
+            Linia("Kawa", "szt.", "-10", "n10.00", "n-100.00", "23", 0,
+                  "StanPocz{10}") +
+                Linia("Kawa", "szt.", "10", "n9.50", "n95.00", "23", 0,
+                      "StanPocz{0}") +
+                Linia("Herbata", "szt.", "-2", "n4.00", "n-8.00", "23", 1) +
+                Linia("Cukier", "szt.", "1", "n3.00", "n3.00", "8", 2,
+                      "PodlegaMPP{1}") +
+                Linia("Kakao", "szt.", "-2", "n7.50", "n-15.00", "8", 3,
+                      "StanPocz{2}", "Komentarz1{wycofany}")));
 
-  // KOR_ROZ is a correction as well; the same lines with the same numbers
-  // and prices make a delivery return.
-  const AnsiString bezZmian =
-      WierszPrzed("1", "Kawa", "10", "10", "100", "23") +
-      Wiersz("1", "Kawa", "10", "10", "100", "23");
-  EXPECT_EQ(Konwertuj(Faktura("KOR_ROZ", bezZmian)).Dane.TypDokumentu, 4);
   // A plain invoice never compares lines, whatever they are marked, and
   // writes no removed ones.
   const Wynik roz = Konwertuj(Faktura("ROZ", fa));
@@ -138,23 +97,19 @@ TEST(TVLQKonwersjaKSeF, GrossAndNetLines) {
       "<P_9B>0.0</P_9B><P_11>4.12</P_11><P_11A>9</P_11A><P_12>5</P_12>"
       "</FaWiersz>";
   const Wynik wynik = Konwertuj(Faktura("VAT", brutto + zerowaBrutto));
-  EXPECT_EQ(wynik.Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Mleko}Ilosc{2}Cena{b3.24}Wartosc{b6.48}Vat{8}"
-                "IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Chleb}Ilosc{1}Cena{n4.12346}Wartosc{n4.12}Vat{5}"
-                "IdxLinii{1}IleWOpak{1}\r\n");
+  EXPECT_EQ(
+      wynik.Tekst,
+      Tekst("PZ", Linia("Mleko", "", "2", "b3.24", "b6.48", "8", 0) +
+                      Linia("Chleb", "", "1", "n4.12346", "n4.12", "5", 1)));
   EXPECT_FALSE(wynik.Dane.CenyBrutto);  // the last line's mode stays
-  EXPECT_TRUE(Konwertuj(Faktura("VAT", brutto)).Dane.CenyBrutto);
 
   // A correction that turns a net line into a gross one is written by value.
   const AnsiString przed = WierszPrzed("1", "Mleko", "2", "3.00", "6.00", "8");
   EXPECT_EQ(Konwertuj(Faktura("KOR", przed + brutto)).Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Mleko}Jm{szt.}Ilosc{-2}Cena{n3.00}"
-                "Wartosc{n-6.00}Vat{8}StanPocz{2}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Mleko}Ilosc{2}Cena{b3.24}Wartosc{b6.48}Vat{8}"
-                "StanPocz{0}IdxLinii{0}IleWOpak{1}\r\n");
+            Tekst("ROZB", Linia("Mleko", "szt.", "-2", "n3.00", "n-6.00", "8",
+                                0, "StanPocz{2}") +
+                              Linia("Mleko", "", "2", "b3.24", "b6.48", "8", 0,
+                                    "StanPocz{0}")));
 
   // Amounts compare rounded to the given places.
   EXPECT_EQ(TVLQKonwersjaKSeF::PorownajDwieKwoty(9.5, 10, 4), -1);
@@ -187,14 +142,12 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
   const AnsiString pominiety = Wiersz("1", "pomijany", "1", "1", "1", "23");
   const Wynik wynik = Konwertuj(Faktura("ZAL", pominiety + pozycje));
   EXPECT_EQ(wynik.Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Dom}Kod{590}PKWiU{41.00}IndeksKSeF{D1}KodCN{94}"
-                "Jm{szt.}Ilosc{3}Cena{n10.00}Wartosc{n30.00}Vat{23}"
-                "PodlegaMPP{1}GrupaGTU{GTU_10}IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Paliwo}Ilosc{1}Cena{n5.00}Wartosc{n5.00}Vat{0}"
-                "IdxLinii{1}IleWOpak{1}\r\n");
+            Tekst("PZ",
+                  "Linia:Nazwa{Dom}Kod{590}PKWiU{41.00}IndeksKSeF{D1}KodCN{94}"
+                  "Jm{szt.}Ilosc{3}Cena{n10.00}Wartosc{n30.00}Vat{23}"
+                  "PodlegaMPP{1}GrupaGTU{GTU_10}IdxLinii{0}IleWOpak{1}\r\n" +
+                      Linia("Paliwo", "", "1", "n5.00", "n5.00", "0", 1)));
   EXPECT_EQ(wynik.Dane.Adnotacja, 13);
-  EXPECT_EQ(wynik.Dane.RodzajFaktury, rfZAL);
 
   // A correction of an advance invoice compares its items; items carry no
   // opening quantity. An excise of zero is no excise.
@@ -205,16 +158,13 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
       "</Zamowienie>";
   const Wynik korektaZaliczki = Konwertuj(Faktura("KOR_ZAL", korekta));
   EXPECT_EQ(korektaZaliczki.Dane.Adnotacja, 0);
-  EXPECT_EQ(korektaZaliczki.Tekst,
-            AnsiString("TypDok:ROZB\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Dom}Ilosc{-1}Cena{n10.00}Wartosc{n-10.00}Vat{23}"
-                "IdxLinii{0}IleWOpak{1}\r\n"
-                "Linia:Nazwa{Dom}Ilosc{1}Cena{n12.00}Wartosc{n12.00}Vat{23}"
-                "IdxLinii{0}IleWOpak{1}\r\n");
+  EXPECT_EQ(
+      korektaZaliczki.Tekst,
+      Tekst("ROZB", Linia("Dom", "", "-1", "n10.00", "n-10.00", "23", 0) +
+                        Linia("Dom", "", "1", "n12.00", "n12.00", "23", 0)));
 
   // An advance invoice without ordered items has no lines.
-  EXPECT_EQ(Konwertuj(Faktura("ZAL", pominiety)).Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek());
+  EXPECT_EQ(Konwertuj(Faktura("ZAL", pominiety)).Tekst, Tekst("PZ", ""));
 }
 
 // A record longer than the writer's room, numbers written the slow way (a
@@ -228,30 +178,21 @@ TEST(TVLQKonwersjaKSeF, LongRecordsAndRareNumbersAreWrittenWhole) {
                                "100000000000000000000", "23") +
                             Wiersz("8", "B", "2", "0.125", "0.25", "23"),
                         ""));
+  const AnsiString duza = "n100000000000000000000.00";
   EXPECT_EQ(wynik.Tekst,
-            "TypDok:PZ\r\n" + Naglowek() + "Linia:Nazwa{" +
-                AnsiString(3000, 'x') +
-                " y}Jm{szt.}Ilosc{0.001}Cena{n100000000000000000000.00}"
-                "Wartosc{n100000000000000000000.00}Vat{23}IdxLinii{6}"
-                "IleWOpak{1}\r\n"
-                "Linia:Nazwa{B}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}"
-                "Vat{23}IdxLinii{7}IleWOpak{1}\r\n");
+            "TypDok:PZ\r\n" + Naglowek() +
+                Linia(AnsiString(3000, 'x') + " y", "szt.", "0.001", duza, duza,
+                      "23", 6) +
+                Linia("B", "szt.", "2", "n0.125", "n0.25", "23", 7));
   // Records grow the text in steps: every name length up to past one step
   // meets the end of the room at each sub-field once.
   for (std::size_t dlugosc = 1; dlugosc <= 600; ++dlugosc) {
     const AnsiString imie(dlugosc, 'n');
-    const AnsiString linia =
-        "Linia:Nazwa{" + imie +
-        "}Jm{szt.}Ilosc{2}Cena{n0.125}Wartosc{n0.25}Vat{23}IdxLinii{0}"
-        "IleWOpak{1}\r\n";
-    ASSERT_EQ(
-        Konwertuj(Faktura("VAT",
-                          Wiersz("1", imie, "2", "0.125", "0.25", "23") +
-                              Wiersz("2", imie, "2", "0.125", "0.25", "23"),
-                          ""))
-            .Tekst,
-        "TypDok:PZ\r\n" + Naglowek() + linia +
-            linia.substr(0, linia.size() - 15) + "1}IleWOpak{1}\r\n")
+    const AnsiString wiersz = Wiersz("", imie, "2", "0.125", "0.25", "23");
+    ASSERT_EQ(Konwertuj(Faktura("VAT", wiersz + wiersz, "")).Tekst,
+              "TypDok:PZ\r\n" + Naglowek() +
+                  Linia(imie, "szt.", "2", "n0.125", "n0.25", "23", 0) +
+                  Linia(imie, "szt.", "2", "n0.125", "n0.25", "23", 1))
         << dlugosc;
   }
 
@@ -278,42 +219,6 @@ AnsiString FakturaZPlatnoscia(const AnsiString& platnosc,
       "");
 }
 
-TEST(TVLQKonwersjaKSeF, PaymentTermFormAndBankAccounts) {
-  const Wynik termin = Konwertuj(FakturaZPlatnoscia(
-      "<TerminPlatnosci><Termin>2024-03-19</Termin></TerminPlatnosci>"
-      "<FormaPlatnosci>6</FormaPlatnosci>"
-      "<RachunekBankowy><NrRB>PL61</NrRB><NazwaBanku>Bank A</NazwaBanku>"
-      "</RachunekBankowy><RachunekBankowy><NrRB>PL62</NrRB>"
-      "<OpisRachunku>VAT</OpisRachunku></RachunekBankowy>"));
-  EXPECT_EQ(
-      termin.Tekst,
-      "TypDok:PZ\r\nTerminPlatn:14\r\nSposobPlatn:PRZEL\r\n" + Naglowek("100"));
-  EXPECT_EQ(termin.Dane.TerminPlatnosci, 14);
-  EXPECT_EQ(termin.Dane.NazwaFormyPlatnosci, "Przelew");
-  EXPECT_TRUE(termin.Dane.Platnosci.empty());
-  ASSERT_EQ(termin.Dane.GetIleKontBankowych(), 2);
-  EXPECT_EQ(termin.Dane.GetKontoBankowe(0)->NazwaBanku, "Bank A");
-  EXPECT_EQ(termin.Dane.GetKontoBankowe(1)->OpisRachunku, "VAT");
-
-  // A term before the issue date is no term; an unknown form code gives no
-  // symbol but keeps its number.
-  const Wynik przeszly = Konwertuj(FakturaZPlatnoscia(
-      "<TerminPlatnosci><Termin>2024-03-04</Termin></TerminPlatnosci>"
-      "<FormaPlatnosci>9</FormaPlatnosci>"));
-  EXPECT_EQ(przeszly.Tekst, "TypDok:PZ\r\n" + Naglowek("100"));
-  EXPECT_EQ(przeszly.Dane.TerminPlatnosci, 0);
-  EXPECT_EQ(przeszly.Dane.FormaPlatnosci, 9);
-  EXPECT_EQ(przeszly.Dane.NazwaFormyPlatnosci, "");
-
-  // Another form: its description is the name, no symbol is written.
-  const Wynik inna = Konwertuj(FakturaZPlatnoscia(
-      "<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Kompensata"
-      "</OpisPlatnosci><FormaPlatnosci>1</FormaPlatnosci>"));
-  EXPECT_EQ(inna.Tekst, "TypDok:PZ\r\n" + Naglowek("100"));
-  EXPECT_EQ(inna.Dane.NazwaFormyPlatnosci, "Kompensata");
-  EXPECT_EQ(inna.Dane.FormaPlatnosci, -1);
-}
-
 // A ZaplataCzesciowa of `kwota` on `data`; `reszta` is appended inside it.
 AnsiString Czesc(const AnsiString& kwota, const AnsiString& data,
                  const AnsiString& reszta = "") {
@@ -322,50 +227,58 @@ AnsiString Czesc(const AnsiString& kwota, const AnsiString& data,
          "</DataZaplatyCzesciowej>" + reszta + "</ZaplataCzesciowa>";
 }
 
-TEST(TVLQKonwersjaKSeF, PaidInFullAndPartialPayments) {
-  const Wynik zaplacona = Konwertuj(FakturaZPlatnoscia(
-      "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-07</DataZaplaty>"
-      "<FormaPlatnosci>1</FormaPlatnosci>"));
-  EXPECT_EQ(
-      zaplacona.Tekst,
-      "TypDok:PZ\r\nTerminPlatn:2\r\nSposobPlatn:GOT\r\n" + Naglowek("100"));
-  EXPECT_EQ(Platnosci(zaplacona.Dane.Platnosci),
-            "1, Got\xF3wka, 07.03.2024, 100");
-
-  // Paid in full takes the settlement's amount due.
-  const Wynik rozliczona = Konwertuj(FakturaZPlatnoscia(
-      "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-05</DataZaplaty>",
-      "<Rozliczenie><DoRozliczenia>50</DoRozliczenia></Rozliczenie>"));
-  EXPECT_EQ(rozliczona.Tekst,
-            "TypDok:PZ\r\nTerminPlatn:0\r\n" + Naglowek("100"));
-  EXPECT_EQ(rozliczona.Dane.DoZaplaty, -50);
-  EXPECT_EQ(Platnosci(rozliczona.Dane.Platnosci), "-1, , 05.03.2024, -50");
-  EXPECT_EQ(
-      Konwertuj(FakturaZPlatnoscia(
-                    "", "<Rozliczenie><DoZaplaty>80</DoZaplaty></Rozliczenie>"))
-          .Dane.DoZaplaty,
-      80);
-  EXPECT_EQ(Konwertuj(FakturaZPlatnoscia("", "<Rozliczenie/>")).Dane.DoZaplaty,
-            100);
-
-  // Parts of zero are left out; the element name's case does not matter.
-  const Wynik czesciowa = Konwertuj(FakturaZPlatnoscia(
-      "<ZnacznikZaplatyCzesciowej>2</ZnacznikZaplatyCzesciowej>" +
-      Czesc("30", "2024-03-06", "<FormaPlatnosci>2</FormaPlatnosci>") +
-      "<zaplataCZESCIOWA><KwotaZaplatyCzesciowej>20</KwotaZaplatyCzesciowej>"
-      "<DataZaplatyCzesciowej>2024-03-08</DataZaplatyCzesciowej>"
-      "<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Barter</OpisPlatnosci>"
-      "</zaplataCZESCIOWA>" +
-      Czesc("0.00", "2024-03-09") + "<FormaPlatnosci>6</FormaPlatnosci>"));
-  EXPECT_EQ(czesciowa.Tekst,
-            "TypDok:PZ\r\nSposobPlatn:PRZEL\r\n" + Naglowek("100"));
-  EXPECT_EQ(Platnosci(czesciowa.Dane.Platnosci),
-            "2, Karta p\xB3"
-            "atnicza, 06.03.2024, 30; -1, Barter, 08.03.2024, 20");
-
-  // Without the partial-payment marker the parts are not read.
-  EXPECT_TRUE(Konwertuj(FakturaZPlatnoscia(Czesc("30", "2024-03-06")))
-                  .Dane.Platnosci.empty());
+// Terms after the issue date and the usual forms are in the real invoices;
+// these are the rarer cases. Each row: the Platnosc content, what goes
+// before it in Fa, the payment records, and "term|form code|form name|amount
+// due|payments".
+TEST(TVLQKonwersjaKSeF, PaymentTermsFormsAndPayments) {
+  const AnsiString zaplacono = "<Zaplacono>1</Zaplacono><DataZaplaty>2024-03-";
+  const struct {
+    AnsiString platnosc, reszta, rekordy, dane;
+  } przypadki[] = {
+      // A term before the issue date is no term; an unknown form code gives
+      // no symbol but keeps its number.
+      {"<TerminPlatnosci><Termin>2024-03-04</Termin></TerminPlatnosci>"
+       "<FormaPlatnosci>9</FormaPlatnosci>",
+       "", "", "0|9||100|"},
+      // Another form: its description is the name, no symbol is written.
+      {"<PlatnoscInna>1</PlatnoscInna><OpisPlatnosci>Kompensata"
+       "</OpisPlatnosci><FormaPlatnosci>1</FormaPlatnosci>",
+       "", "", "0|-1|Kompensata|100|"},
+      {zaplacono + "07</DataZaplaty><FormaPlatnosci>1</FormaPlatnosci>", "",
+       "TerminPlatn:2\r\nSposobPlatn:GOT\r\n",
+       "2|1|Got\xF3wka|100|1, Got\xF3wka, 07.03.2024, 100"},
+      // Paid in full takes the settlement's amount due.
+      {zaplacono + "05</DataZaplaty>",
+       "<Rozliczenie><DoRozliczenia>50</DoRozliczenia></Rozliczenie>",
+       "TerminPlatn:0\r\n", "0|-1||-50|-1, , 05.03.2024, -50"},
+      {"", "<Rozliczenie><DoZaplaty>80</DoZaplaty></Rozliczenie>", "",
+       "0|-1||80|"},
+      {"", "<Rozliczenie/>", "", "0|-1||100|"},
+      // Parts of zero are left out; the element name's case does not matter.
+      {"<ZnacznikZaplatyCzesciowej>2</ZnacznikZaplatyCzesciowej>" +
+           Czesc("30", "2024-03-06", "<FormaPlatnosci>2</FormaPlatnosci>") +
+           "<zaplataCZESCIOWA><KwotaZaplatyCzesciowej>20"
+           "</KwotaZaplatyCzesciowej><DataZaplatyCzesciowej>2024-03-08"
+           "</DataZaplatyCzesciowej><PlatnoscInna>1</PlatnoscInna>"
+           "<OpisPlatnosci>Barter</OpisPlatnosci></zaplataCZESCIOWA>" +
+           Czesc("0.00", "2024-03-09") + "<FormaPlatnosci>6</FormaPlatnosci>",
+       "", "SposobPlatn:PRZEL\r\n",
+       "0|6|Przelew|100|2, Karta p\xB3"
+       "atnicza, 06.03.2024, 30; -1, Barter, 08.03.2024, 20"},
+      // Without the partial-payment marker the parts are not read.
+      {Czesc("30", "2024-03-06"), "", "", "0|-1||100|"}};
+  for (const auto& p : przypadki) {
+    const Wynik wynik = Konwertuj(FakturaZPlatnoscia(p.platnosc, p.reszta));
+    const TVLQDaneFaktZKSeF& d = wynik.Dane;
+    EXPECT_EQ(wynik.Tekst, "TypDok:PZ\r\n" + p.rekordy + Naglowek("100"))
+        << p.platnosc;
+    EXPECT_EQ(IntToStr(d.TerminPlatnosci) + "|" + IntToStr(d.FormaPlatnosci) +
+                  "|" + d.NazwaFormyPlatnosci + "|" + FloatToStr(d.DoZaplaty) +
+                  "|" + Platnosci(d.Platnosci),
+              p.dane)
+        << p.platnosc;
+  }
 }
 
 TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
@@ -393,20 +306,18 @@ TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
   hosta.Partie[TVLQKluczPartii(0, 0)] = "";
   const Wynik wynik =
       Konwertuj(Faktura("KOR", fa, kPodmioty + stopka), &hosta, "E");
+  const AnsiString komentarze = "Komentarz1{k1}Komentarz2{k2}";
   EXPECT_EQ(wynik.Tekst,
             AnsiString("TypDok:ROZB\r\nKomentarz1:od hosta\r\n"
                        "PowodKorekty:blad ceny\r\nTekst1:pierwszy\r\n"
                        "Tekst10:dziesiaty\r\n") +
                 kRekordyPodmiotow + Naglowek() + "Stopka:stopka hosta\r\n" +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{-1}Cena{n5.00}Wartosc{n-5.00}"
-                "Vat{23}StanPocz{1}IdxLinii{0}IleWOpak{1}Komentarz1{k1}"
-                "Komentarz2{k2}\r\n"
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{1}Cena{n6.00}Wartosc{n6.00}"
-                "Vat{E}StanPocz{0}IdxLinii{0}IleWOpak{1}Komentarz1{k1}"
-                "Komentarz2{k2}\r\n"
-                "Linia:Nazwa{Herbata}Jm{szt.}Ilosc{-1}Cena{n4.00}"
-                "Wartosc{n-4.00}Vat{E}StanPocz{1}IdxLinii{1}IleWOpak{1}"
-                "Komentarz2{usuniety}\r\n"
+                Linia("Kawa", "szt.", "-1", "n5.00", "n-5.00", "23", 0,
+                      "StanPocz{1}", komentarze) +
+                Linia("Kawa", "szt.", "1", "n6.00", "n6.00", "E", 0,
+                      "StanPocz{0}", komentarze) +
+                Linia("Herbata", "szt.", "-1", "n4.00", "n-4.00", "E", 1,
+                      "StanPocz{1}", "Komentarz2{usuniety}") +
                 "Partia:IdxLinii{0}IdxPartii{0}\r\n"
                 "Partia:IdxLinii{1}IdxPartii{2}Nr{A}\r\n"
                 "Partia:IdxLinii{1}IdxPartii{5}Nr{B}\r\n"
@@ -421,9 +332,7 @@ TEST(TVLQKonwersjaKSeF, HostTextsAndBatchesReplaceTheInvoices) {
                          Opis("Komentarz 1", "z faktury 1", "1") +
                          Wiersz("1", "Kawa", "1", "6", "6", "23");
   EXPECT_EQ(Konwertuj(Faktura("VAT", vat, kPodmioty + stopka), &hosta).Tekst,
-            AnsiString("TypDok:PZ\r\n") + kRekordyPodmiotow + Naglowek() +
-                "Linia:Nazwa{Kawa}Jm{szt.}Ilosc{1}Cena{n6.00}Wartosc{n6.00}"
-                "Vat{23}IdxLinii{0}IleWOpak{1}\r\n");
+            Tekst("PZ", Linia("Kawa", "szt.", "1", "n6.00", "n6.00", "23", 0)));
 }
 
 // The records of an invoice with only a buyer (and third parties).
@@ -450,8 +359,6 @@ TEST(TVLQKonwersjaKSeF, BuyerIdentifierFromNipNrIdOrVatUe) {
   EXPECT_EQ(RekordyNabywcy("<KodKraju>DE</KodKraju><NrID>456</NrID>"),
             "NIPPlatnika:DE456\r\n" + adres);
   EXPECT_EQ(RekordyNabywcy("<NrID>456</NrID>"), "NIPPlatnika:456\r\n" + adres);
-  EXPECT_EQ(RekordyNabywcy("<KodUE>DE</KodUE><NrVatUE>123</NrVatUE>"),
-            "NIPPlatnika:DE123\r\n" + adres);
   EXPECT_EQ(RekordyNabywcy("<KodKraju>DE</KodKraju><NrVatUE>77</NrVatUE>"),
             "NIPPlatnika:77\r\n" + adres);
   EXPECT_EQ(RekordyNabywcy("<BrakID>1</BrakID><Nazwa>Jan</Nazwa>"), adres);
@@ -504,12 +411,8 @@ TEST(TVLQKonwersjaKSeF, RateTotalsAndVatSymbols) {
   for (int i = 0; i < 8; ++i) {
     const AnsiString nazwa(1, static_cast<char>('A' + i));
     fa += Wiersz(std::to_string(i + 1), nazwa, "1", "1", "1", stawki[i]);
-    const AnsiString linia = "Linia:Nazwa{" + nazwa +
-                             "}Jm{szt.}Ilosc{1}Cena{n1.00}Wartosc{n1.00}Vat{";
-    const AnsiString reszta =
-        "}IdxLinii{" + std::to_string(i) + "}IleWOpak{1}\r\n";
-    linie += linia + symbole[i] + reszta;
-    linieX += linia + symboleX[i] + reszta;
+    linie += Linia(nazwa, "szt.", "1", "n1.00", "n1.00", symbole[i], i);
+    linieX += Linia(nazwa, "szt.", "1", "n1.00", "n1.00", symboleX[i], i);
   }
   const AnsiString stawkiSumy =
       "Stawka:Vat{23}SumaNet{0}SumaVat{1}\r\n"
@@ -521,7 +424,6 @@ TEST(TVLQKonwersjaKSeF, RateTotalsAndVatSymbols) {
   EXPECT_EQ(wynik.Tekst, "TypDok:PZ\r\n" + Naglowek() + linie + stawkiSumy);
   EXPECT_EQ(wynik.Dane.Adnotacja, 5);  // the last of "0 EX" and "0 WDT"
   EXPECT_DOUBLE_EQ(wynik.Dane.Netto0, 30.01);
-  EXPECT_DOUBLE_EQ(wynik.Dane.SumaNetto(), 147.51);
   // The domestic zero rate never takes the host's symbol.
   EXPECT_EQ(Konwertuj(Faktura("VAT", fa, ""), nullptr, "X").Tekst,
             "TypDok:PZ\r\n" + Naglowek() + linieX + stawkiSumy);
@@ -542,7 +444,6 @@ TEST(TVLQKonwersjaKSeF, AnnotationCodes) {
       {"<P_16>1</P_16><P_17>1</P_17>", 9},
       {"<P_16>2</P_16><P_17>1</P_17>", 10},
       {"<P_23>1</P_23><PMarzy><P_PMarzy>1</P_PMarzy></PMarzy>", 11},
-      {"<PMarzy><P_PMarzy>1</P_PMarzy></PMarzy>", 12},
       {"<PMarzy><P_PMarzyN>1</P_PMarzyN></PMarzy>", 0},
       // The exemption marker of the current schema sits in Zwolnienie, which
       // is not read.
@@ -550,7 +451,6 @@ TEST(TVLQKonwersjaKSeF, AnnotationCodes) {
   for (const auto& [adnotacje, kod] : kody) {
     EXPECT_EQ(adnotacja(adnotacje).Adnotacja, kod) << adnotacje;
   }
-  // A line at "0 EX" alone.
   EXPECT_EQ(adnotacja("", Wiersz("1", "A", "1", "1", "1", "0 ex")).Adnotacja,
             6);
   const TVLQDaneFaktZKSeF transport =
@@ -614,10 +514,8 @@ TEST(TVLQKonwersjaKSeF, LineNumbersAndReplacedLines) {
       "<FaWiersz><P_7>Y</P_7></FaWiersz>";
   EXPECT_EQ(Konwertuj(Faktura("VAT", skrajne, "")).Tekst,
             "TypDok:PZ\r\n" + Naglowek() +
-                "Linia:Nazwa{Y}Ilosc{0}Cena{n0.00}Wartosc{n0.00}Vat{0}"
-                "IdxLinii{2147483647}IleWOpak{1}\r\n"
-                "Linia:Nazwa{X}Ilosc{0}Cena{n0.00}Wartosc{n0.00}Vat{0}"
-                "IdxLinii{2147483646}IleWOpak{1}\r\n");
+                Linia("Y", "", "0", "n0.00", "n0.00", "0", 2147483647) +
+                Linia("X", "", "0", "n0.00", "n0.00", "0", 2147483646));
 
   TVLQKonwersjaKSeF::TMapaWierszy puste;
   TVLQKonwersjaKSeF::OdczytajWierszeZXml(nullptr, puste, puste);
@@ -640,10 +538,8 @@ TEST(TVLQKonwersjaKSeF, ElementNamesIgnoreLetterCaseAndTheFirstWins) {
   const Wynik wynik = Konwertuj(xml);
   EXPECT_EQ(wynik.Tekst,
             "TypDok:PZ\r\nWalutaKod:EUR\r\nData:05.03.2024\r\nNrDok:FV/a\r\n"
-            "DotyczyDok:FV/a z 05.03.2024\r\n"
-            "Linia:Nazwa{Kawa}Ilosc{2}Cena{n3.00}Wartosc{n6.00}Vat{23}"
-            "IdxLinii{0}IleWOpak{1}\r\n");
-  EXPECT_EQ(wynik.Dane.RodzajFaktury, rfVAT);
+            "DotyczyDok:FV/a z 05.03.2024\r\n" +
+                Linia("Kawa", "", "2", "n3.00", "n6.00", "23", 0));
   // Letters beyond ASCII compare by the code page too.
   TVLQXmlNode fa;
   fa.AddNode("Wart\xD3\x8C\xC6", "tak");
@@ -676,8 +572,6 @@ TEST(TVLQKonwersjaKSeF, FooterOrdersAndDeliveryDate) {
   EXPECT_EQ(wynik.Dane.Stopka3, "4");
   EXPECT_EQ(wynik.Dane.Zamowienia, "Z/1,2024-02-01;Z/2;Z/3,2024-02-03");
   EXPECT_EQ(wynik.Dane.DataDostawy, EncodeDate(2024, 1, 31));
-  EXPECT_EQ(Konwertuj(Faktura("VAT", "")).Dane.DataDostawy,
-            EncodeDate(2024, 3, 5));
   EXPECT_EQ(Konwertuj(Faktura("VAT", "<P_6></P_6>" + warunki)).Dane.DataDostawy,
             EncodeDate(2024, 1, 31));
 }
@@ -696,7 +590,6 @@ TEST(TVLQKonwersjaKSeF, MissingFaDateOrLinesWriteWhatRemains) {
                                                           &dane, nullptr, "");
   EXPECT_EQ(wynik,
             "TypDok:ZD\r\nData:30.12.1899\r\nDotyczyDok: z 30.12.1899\r\n");
-  EXPECT_EQ(dane.DataWytworzeniaFa, "2024-03-05T10:00:00Z");
   EXPECT_EQ(dane.RodzajFaktury, rfKOR_ZAL);
 
   // Without Fa, or without a tree, nothing is written, not even the host's
@@ -742,10 +635,8 @@ TEST(TVLQKonwersjaKSeF, MalformedAmountOrDateKeepsWhatWasWritten) {
                                    Wiersz("3", "B", "1 szt", "2", "2", "23"),
                                "")),
       "TypDok:PZ\r\n" + Naglowek() +
-          "Linia:Nazwa{A}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
-          "IdxLinii{0}IleWOpak{1}\r\n"
-          "Linia:Nazwa{C}Jm{szt.}Ilosc{1}Cena{n2.00}Wartosc{n2.00}Vat{23}"
-          "IdxLinii{1}IleWOpak{1}\r\n");
+          Linia("A", "szt.", "1", "n2.00", "n2.00", "23", 0) +
+          Linia("C", "szt.", "1", "n2.00", "n2.00", "23", 1));
   // In a correction the lines are compared before anything is written.
   EXPECT_EQ(konwertujDoPliku(
                 Faktura("KOR", WierszPrzed("1", "A", "1", "2", "2", "23") +

@@ -76,7 +76,8 @@ TEST(TVLQTekstyPozycjiZKSeF, LaterValueReplacesAndCopiesAreIndependent) {
 // value changed too.
 TVLQDaneFaktZKSeF PelneDane() {
   TVLQXmlNode faktura;
-  ParsujPlik(faktura, "ksef/fa3/FA_3_complex.xml");
+  Parsuj(faktura,
+         Utf8ToAnsi(ReadFile(DRUVO_TESTDATA_DIR "/ksef/fa3/FA_3_complex.xml")));
   AnsiString edi;
   TVLQDaneFaktZKSeF d;
   TVLQKonwersjaKSeF::KonwertujDaneZXmlNaVelquant5DoTekstu(&faktura, edi, &d,

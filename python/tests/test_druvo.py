@@ -80,15 +80,12 @@ def test_lost_characters_warn_as_the_program_does():
         assert "Nazwa{Usługa ? dowozu}" in druvo.ksef_to_edi(text, utf8=True)
 
 
-def test_list_fields_with_and_without_a_date():
-    assert druvo.ksef_list((DATA / "invoice-utf8.xml").read_bytes()) == (
+def test_list_summary_and_options():
+    raw = (DATA / "invoice-utf8.xml").read_bytes()
+    assert druvo.ksef_list(raw) == (
         "FV/7/2026", datetime.date(2026, 2, 1), "PZ", 'Hurtownia "Żółw", Spółka', "1234567890"
     )
     assert druvo.ksef_list("<Faktura><Fa/></Faktura>") == ("", None, "PZ", "", "")
-
-
-def test_summary_and_options():
-    raw = (DATA / "invoice-utf8.xml").read_bytes()
     assert druvo.ksef_summary(raw) == {
         "NIPWystawcy": "1234567890", "NazwaWystawcy": 'Hurtownia "Żółw", Spółka',
         "TypDokumentu": 2, "Adnotacja": 0, "RodzajFaktury": 0, "Stopka1": "", "Stopka2": "",

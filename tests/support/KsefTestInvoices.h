@@ -80,12 +80,6 @@ inline void Parsuj(TVLQXmlNode& faktura, const AnsiString& xml) {
   faktura.XmlParse(xml, true, true);
 }
 
-// Parses the UTF-8 invoice at `sciezka` below testdata.
-inline void ParsujPlik(TVLQXmlNode& faktura, const std::string& sciezka) {
-  Parsuj(faktura,
-         Utf8ToAnsi(ReadFile(std::string(DRUVO_TESTDATA_DIR "/") + sciezka)));
-}
-
 // The payments as "form code, name, date, amount" joined by "; ".
 inline AnsiString Platnosci(const TVLQListaPlatnosciKSeF& lista) {
   AnsiString tekst;

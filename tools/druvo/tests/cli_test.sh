@@ -53,20 +53,12 @@ case_help_and_version() {
   [ "$(cat out)" = "druvo $VERSION" ] || fail "version '$(cat out)'"
 }
 
-# Every usage error exits 2 with the message and a hint; the parser's tests
-# check the rules, these the program's report of them.
+# A usage error exits 2 with the message and a hint; the parser's tests check
+# the rules, this the program's report of them.
 case_usage_errors() {
-  while IFS='|' read -r args message; do
-    # shellcheck disable=SC2086
-    runs 2 $args </dev/null
-    expect_err "druvo: $message"
-    expect_err "Try 'druvo --help' for more information."
-  done <<'END'
-|no command given
-ksef2edi --bogus x.xml|unknown option '--bogus'
-ksef-validate --force x.xml|option '--force' does not apply to ksef-validate
-contractor-case a.txt b.txt|contractor-case reads one file (or standard input)
-END
+  runs 2 ksef-validate --force x.xml </dev/null
+  expect_err "druvo: option '--force' does not apply to ksef-validate"
+  expect_err "Try 'druvo --help' for more information."
   runs 2 ksef2edi --translations missing.ini "$DATA/invoice-utf8.xml"
   expect_err_part "druvo: missing.ini: "
 }
@@ -129,26 +121,17 @@ case_bad_files_do_not_stop_the_batch() {
   cp "$DATA/not-an-invoice.xml" other.xml
   cp "$DATA/invoice-utf8.xml" good.xml
   cp "$DATA/invoice-lossy.xml" lossy.xml
-  printf '' > empty.xml
-  mkdir sub.xml
-  runs 1 ksef2edi bad.xml missing.xml other.xml empty.xml sub.xml/ good.xml lossy.xml
+  runs 1 ksef2edi bad.xml missing.xml other.xml good.xml lossy.xml
   [ ! -s out ] || fail "stdout not empty"
   expect_err "bad.xml: Invalid XML format: '</Fa>' not found"
   expect_err "missing.xml: No such file or directory"
   expect_err "other.xml: not a KSeF invoice: no Fa element under the root"
-  expect_err "empty.xml: not a KSeF invoice: no Fa element under the root"
-  expect_err "sub.xml/: warning: no *.xml files in directory"
   expect_err "lossy.xml: warning: 2 characters have no CP1250 form and became '?' (first: U+2192 at line 35)"
-  [ "$(wc -l < err)" -eq 6 ] || fail "expected 6 messages"
+  [ "$(wc -l < err)" -eq 4 ] || fail "expected 4 messages"
   expect_same good.edi "$DATA/expected-cp1250.edi"
-  grep -qF 'Nazwa{Kawa ? premium ?}' lossy.edi || fail "no '?' in lossy.edi"
-  for f in bad missing other empty; do expect_no_file $f.edi; done
+  expect_file lossy.edi
+  for f in bad missing other; do expect_no_file $f.edi; done
   expect_no_temporaries .
-  chmod 000 good.xml
-  if ! [ -r good.xml ]; then  # root reads anything
-    runs 1 ksef2edi --force good.xml
-    expect_err "good.xml: Permission denied"
-  fi
 }
 
 case_vat_symbol_and_cdata() {
@@ -185,18 +168,14 @@ case_validate() {
   line_of() { grep -n "$1" "$2" | head -1 | cut -d: -f1; }
   sed '/<P_2>/d' "$good" > missing.xml
   sed 's|<RodzajFaktury>VAT<|<RodzajFaktury>XYZ<|' "$good" > kind.xml
-  awk '/<KodWaluty>/ { k = $0; next } /<P_1>/ { print; print k; next } { print }' \
-    "$good" > order.xml
   sed 's|<P_1>[^<]*</P_1>|<P_1>2026-13-{5</P_1>|' "$good" > date.xml
   sed 's|http://crd.gov.pl/wzor/2025/06/25/13775/|urn:other|' "$good" > other.xml
   printf '<Faktura><Fa>' > broken.xml
-  runs 1 ksef-validate missing.xml kind.xml order.xml date.xml other.xml broken.xml "$good"
+  runs 1 ksef-validate missing.xml kind.xml date.xml other.xml broken.xml "$good"
   grep -qxF "missing.xml:$(line_of '<P_6>' missing.xml): Element 'P_6': This element is not expected. Expected is ( P_2 )." out ||
     fail "missing element"
   grep -qF "kind.xml:$(line_of '<RodzajFaktury>' kind.xml): Element 'RodzajFaktury': [facet 'enumeration'] The value 'XYZ' is not an element of the set {'VAT', " out ||
     fail "bad enumeration value"
-  grep -qxF "order.xml:$(line_of '<P_1>' order.xml): Element 'P_1': This element is not expected. Expected is ( KodWaluty )." out ||
-    fail "element out of order"
   grep -qF "date.xml:$(line_of '<P_1>' date.xml): Element 'P_1': '2026-13-{5' is not a valid value" out ||
     fail "malformed date"
   expect_err "other.xml: unknown namespace 'urn:other'; not a KSeF FA(2) or FA(3) invoice"
