@@ -14,8 +14,6 @@ TEST(AnsiString, Utf8EdgeCases) {
   // The ends of the surrogate ranges, a four-byte lead above F0.
   EXPECT_EQ(WideToUtf8(u"\xDBFF\xDFFF"), "\xF4\x8F\xBF\xBF");
   EXPECT_EQ(Utf8ToWide("\xF1\x80\x80\x80"), u"\xD8C0\xDC00");
-  EXPECT_EQ(WideToAnsi(u"\xDC00\xD800"), "??");  // reversed surrogates
-  EXPECT_EQ(Utf8ToWide("\xC5\xBC\xC5"), u"ż?");
   EXPECT_EQ(Utf8ToWide(std::string("\0\x7F", 2)), std::u16string(u"\0\x7F", 2));
   // A code point outside the code page gives one '?', even beyond the BMP.
   // Malformed: cut at the end, cut before a letter, stray continuations,
@@ -52,7 +50,6 @@ TEST(AnsiString, CompareTextIgnoresCaseOfEveryLetterNarrowAndWide) {
   EXPECT_FALSE(AnsiSameText("a", "a ") || AnsiSameText("\xA5", "\xA4"));
 
   EXPECT_GT(AnsiCompareStr("a", "B"), 0);
-  EXPECT_LT(AnsiCompareStr("A", "a"), 0);
   EXPECT_GT(AnsiCompareStr("\xB9", "z"), 0);
   EXPECT_EQ(AnsiCompareStr("\xB9", "\xB9"), 0);
 
@@ -73,7 +70,6 @@ TEST(AnsiString, TrimRemovesBytesUpToBlank) {
   EXPECT_EQ(TrimRight(padded), std::string("\0\x01 \t\r\nab c", 10));
   EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");  // no-break space is not trimmed
   EXPECT_EQ(Trim("   "), "");
-  EXPECT_EQ(TrimLeft(""), "");
   EXPECT_EQ(Trim(WideString(u"\t ż\u00A0 \n")), u"ż\u00A0");
   EXPECT_EQ(Trim(WideString(u"\u0100")), u"\u0100");  // low byte 0 is no blank
 }
