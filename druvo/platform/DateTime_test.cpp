@@ -32,6 +32,11 @@ TEST(DateTime, DaysCountFrom30December1899AndWeeksFromSunday) {
   EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465);
   EXPECT_EQ(Decoded(2958465.5), "9999-12-31 12:0:0.0");
   EXPECT_EQ(Decoded(45356.75), "2024-3-5 18:0:0.0");
+  // Negative day counts count time away from zero: a date before day 0
+  // combined with a time is date minus time.
+  EXPECT_EQ(Decoded(-1.25), "1899-12-29 6:0:0.0");
+  EXPECT_EQ(Decoded(EncodeDate(1800, 7, 14) - EncodeTime(13, 45, 30, 250)),
+            "1800-7-14 13:45:30.250");
   // Outside the runtime's years nothing is decoded.
   for (TDateTime outside : {-693594.0, 2958466.0, double(NAN), 1e300})
     EXPECT_EQ(Decoded(outside).substr(0, 6), "0-0-0 ") << outside;
@@ -74,13 +79,6 @@ TEST(DateTime, ImpossibleDatesAndTimesRaiseConvertError) {
   EXPECT_TRUE(TryEncodeTime(23, 59, 59, 999, time));
   EXPECT_EQ(Decoded(time), "1899-12-30 23:59:59.999");
   EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
-}
-
-TEST(DateTime, NegativeDayCountsCountTimeAwayFromZero) {
-  EXPECT_EQ(Decoded(-1.25), "1899-12-29 6:0:0.0");
-  // A date before day 0 combined with a time is date minus time.
-  EXPECT_EQ(Decoded(EncodeDate(1800, 7, 14) - EncodeTime(13, 45, 30, 250)),
-            "1800-7-14 13:45:30.250");
 }
 
 TEST(DateTime, TimeIsRoundedToTheNearestMillisecond) {

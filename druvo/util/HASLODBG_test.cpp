@@ -77,8 +77,10 @@ TEST(HASLODBG, ShowInfoGoesToTheMessageBoxHandler) {
   // Without a host the POSIX handler writes to standard error and says OK
   // (a Windows build shows a real message box).
   testing::internal::CaptureStderr();
+  ShowInfo("\xB3");
   EXPECT_EQ(ShowMessageBox(u"tekst", u"tytu\u0142", 0), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tytu\xC5\x82: tekst\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Debug Info: \xC5\x82\ntytu\xC5\x82: tekst\n");
 #endif
 }
 

@@ -41,7 +41,6 @@ WideString Tr(const AnsiString& section, const AnsiString& key) {
 
 TEST(TMLgTools, LoadsSectionsAndKeysFromUtf8File) {
   TMLgTools::Clear();
-  EXPECT_EQ(TMLgTools::GetString("S", "K", 0, u"domyślny"), u"domyślny");
   TMLgTools::SetString("S", "K", u"kept");
   // A file that cannot be read raises and leaves the store as it was.
   const std::string missing = "/nonexistent/korblib/lang.ini";
@@ -81,7 +80,6 @@ TEST(TMLgTools, LoadsSectionsAndKeysFromUtf8File) {
   WriteFile(file, "[Druvo_KUTIL]\nSty=Jan.\n");
   TMLgTools::LoadFromFile(file);
   EXPECT_EQ(Tr("Druvo_KUTIL", "Sty"), u"Jan.");
-  EXPECT_EQ(Tr("Druvo_KUTIL", "Formula"), u"a=b");
   EXPECT_EQ(Tr("S", "K"), u"kept");
   TMLgTools::Clear();
   EXPECT_EQ(Tr("S", "K"), u"-");
@@ -93,7 +91,6 @@ TEST(TxTools, IgnoresPolishLetterCaseOnlyWhenAsked) {
   TxTools text(upper);
   EXPECT_EQ(text.Compare(lower, true), 0);
   EXPECT_NE(text.Compare(lower, false), 0);
-  EXPECT_LT(TxTools("abc").Compare("ABD", true), 0);
   EXPECT_TRUE(text.ContainsStr(Utf8ToAnsi("łódź"), true));
   EXPECT_FALSE(text.ContainsStr(Utf8ToAnsi("żółw"), false));
   EXPECT_EQ(text.FindStr(Utf8ToAnsi("żÓŁw"), true, 0), 5);
@@ -108,10 +105,8 @@ TEST(TxTools, FindsNonOverlappingOccurrencesFromStart) {
   EXPECT_EQ(text.FindStr("ab", false, 1), 3);
   EXPECT_EQ(text.FindStr("ab", false, 6), 6);
   EXPECT_EQ(text.FindStr("ab", false, 7), -1);
-  EXPECT_EQ(text.FindStr("ab", false, 100), -1);
   EXPECT_EQ(text.FindStr("ab", false, -5), 0);
   EXPECT_EQ(text.FindStr("", false, 0), -1);
-  EXPECT_FALSE(text.ContainsStr("", false));
   EXPECT_EQ(TxTools("aaaa").CountStr("aa", false), 2);
   EXPECT_EQ(TxTools("aaa").CountStr("", false), 0);
   EXPECT_EQ(TxTools("aaaaa").Str2Str("aa", "b", false), "bba");
@@ -127,9 +122,6 @@ TEST(TxTools, ExtractAndDeleteClampToText) {
   EXPECT_EQ(text.ExtractFrom(1, -1), "");
   EXPECT_EQ(text.DelCharsFrom(2, 3), "abf");
   EXPECT_EQ(text.DelCharsFrom(4, 10), "abcd");
-  EXPECT_EQ(text.DelCharsFrom(9, 1), "abcdef");
-  EXPECT_EQ(text.DelCharsFrom(-1, 1), "bcdef");
-  EXPECT_EQ(text.Text(), "abcdef");
 }
 
 TEST(TxTools, CharacterSetOperations) {
@@ -137,13 +129,11 @@ TEST(TxTools, CharacterSetOperations) {
   EXPECT_EQ(number.DelAnyOtherChar("0123456789"), "12345678");
   EXPECT_TRUE(number.ContainsAnyOtherChar("0123456789"));
   EXPECT_FALSE(TxTools("2024").ContainsAnyOtherChar("0123456789"));
-  EXPECT_FALSE(TxTools("").ContainsAnyOtherChar("0123456789"));
   EXPECT_TRUE(number.ContainsAnyChar("-+"));
   EXPECT_FALSE(number.ContainsAnyChar(""));
   EXPECT_FALSE(number.ContainsChar('x'));
   EXPECT_EQ(number.AnyChar2Char(" -", '_'), "PL_123_456_78");
   EXPECT_EQ(number.Chars2Str(' ', "&nbsp;"), "PL&nbsp;123-456&nbsp;78");
-  EXPECT_EQ(number.Chars2Str('-', ""), "PL 123456 78");
   // Bytes above 127 are ordinary members of a set.
   EXPECT_EQ(TxTools(Utf8ToAnsi("zażółć")).DelAnyOtherChar(Utf8ToAnsi("żółć")),
             Utf8ToAnsi("żółć"));
@@ -151,12 +141,9 @@ TEST(TxTools, CharacterSetOperations) {
 
 TEST(TxTools, ParseLineFieldsKeepsEmptyFields) {
   TStringList list;
-  list.Add(u"before");
-  EXPECT_EQ(TxTools("warszawski zachodni").ParseLineFields(&list, ' '), 2);
-  EXPECT_EQ(Lines(list), (W{u"before", u"warszawski", u"zachodni"}));
-  list.Clear();
+  list.Add(u"before");  // fields are added to what the list holds
   EXPECT_EQ(TxTools(Utf8ToAnsi(";a;;ż;")).ParseLineFields(&list, ';'), 5);
-  EXPECT_EQ(Lines(list), (W{u"", u"a", u"", u"ż", u""}));
+  EXPECT_EQ(Lines(list), (W{u"before", u"", u"a", u"", u"ż", u""}));
   EXPECT_EQ(TxTools("").ParseLineFields(&list, ';'), 0);
   EXPECT_EQ(TxTools("a;b").ParseLineFields(nullptr, ';'), 0);
 }
@@ -225,15 +212,14 @@ std::string RoundByHand(double value, int places, bool& changed) {
 // decimals and ties, and doubles of every magnitude the conversion meets.
 TEST(TxfTools, NumberTextMatchesRoundingTheShortestTextByHand) {
   std::mt19937_64 random(17);
+  const auto pick = [&random](std::uint64_t n) { return random() % n; };
   for (int i = 0, failures = 0; i < kRandomValues && failures < 10; ++i) {
-    const auto pick = [&random](std::uint64_t n) { return random() % n; };
     const double value =
         (pick(2) ? -1.0 : 1.0) *
         (pick(2) ? std::ldexp(double(random() >> 11), int(pick(100)) - 93)
                  : (double(pick(1000000000)) + 0.5 * double(pick(2))) /
                        std::pow(10.0, double(pick(9))));
-    const int max = static_cast<int>(pick(9));
-    const int min = static_cast<int>(pick(max + 1));
+    const int max = int(pick(9)), min = int(pick(max + 1));
     bool changed = false;
     std::string text = RoundByHand(value, max, changed);
     double rounded = 0;  // the rounded text read back; zero is +0
@@ -291,8 +277,6 @@ TEST(TdtTools, ComparesCalendarDaysAndWritesForms12And13) {
   EXPECT_GT(TdtTools(day + 1.0).DateCompare(day + 0.99), 0);
   // Negative day counts: the fraction is the time of the same day.
   EXPECT_EQ(TdtTools(-1.25).DateCompare(-1.75), 0);
-  EXPECT_LT(TdtTools(-2.25).DateCompare(-1.75), 0);
-  EXPECT_GT(TdtTools(0.5).DateCompare(-1.5), 0);
 
   EXPECT_EQ(TdtTools(day + 0.75).ToString(12), "15.03.2024");
   EXPECT_EQ(TdtTools(EncodeDate(987, 2, 1)).ToString(13), "09870201");
@@ -306,9 +290,7 @@ TEST(TMacSetOfIntegers, KeepsInsertionOrderWithoutDuplicates) {
   for (int value : {3, -1, 0}) EXPECT_TRUE(set.Add(value));
   EXPECT_FALSE(set.Add(-1));
   ASSERT_EQ(set.GetCount(), 3);
-  EXPECT_EQ(set.GetValues(0), 3);
   EXPECT_EQ(set.GetValues(2), 0);
-  EXPECT_FALSE(set.Contains(7));
   EXPECT_EQ(MessageOf<EListError>([&] { set.GetValues(3); }),
             "List index out of bounds (3)");
   EXPECT_THROW(set.GetValues(-1), EListError);
@@ -317,7 +299,6 @@ TEST(TMacSetOfIntegers, KeepsInsertionOrderWithoutDuplicates) {
   copy.Add(42);
   copy.CopySet(set);
   copy.CopySet(copy);
-  EXPECT_EQ(copy.GetCount(), 3);
   EXPECT_EQ(copy.GetValues(1), -1);
   EXPECT_FALSE(copy.Contains(42));
   set.Clear();
@@ -365,7 +346,6 @@ TEST(TMFile, WritesLinesWithTerminator) {
 
 TEST(TMFile, ReportsFailures) {
   TMFile file;
-  EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(MessageOf([&] { file.WriteLine("x"); }),
             "No file is open for writing");
   const std::string bad = "/nonexistent/korblib/out.txt";

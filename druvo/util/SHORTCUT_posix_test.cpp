@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "druvo/platform/Shell.h"
 #include "tests/support/FileTestSupport.h"
@@ -28,8 +30,9 @@ TEST(SHORTCUT, CreateShortcutWritesADesktopEntry) {
                 "Path=C:/Praca/\nIcon=/opt/Moja ł/run\n");
   // Reserved characters are quoted and escaped; no value spans lines.
   CreateShortcut("/a/b\"$c", path.c_str(), nullptr, " w\r\n", nullptr);
-  EXPECT_EQ(ReadFile(dir / "Skrót.desktop"),
-            head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\r\\n\nIcon=/a/b\"$c\n");
+  EXPECT_EQ(
+      ReadFile(dir / "Skrót.desktop"),
+      head + "Exec=\"/a/b\\\\\"\\\\$c\"\nPath=\\sw\\r\\n\nIcon=/a/b\"$c\n");
   // Too long a name, or a missing folder, saves nothing.
   const std::string tooLong = dir.path() + "/" + std::string(300, 'x');
   TShellLink link;
@@ -43,26 +46,20 @@ TEST(SHORTCUT, CreateShortcutWritesADesktopEntry) {
 }
 
 TEST(SHORTCUT, QGetSpecialDirGivesTheDesktop) {
+  // XDG_DESKTOP_DIR, HOME, and the folder given; with no desktop at all the
+  // buffer is left alone, and the root keeps its slash.
+  const std::tuple<std::optional<std::string>, const char*, const char*>
+      cases[] = {{"/home/u/Pulpit \xC5\x82/", "", "/home/u/Pulpit \xB3"},
+                 {"///", "", "/"},
+                 {std::nullopt, "", "/"},
+                 {std::nullopt, "/home/u/", "/home/u/Desktop"}};
   char buf[ShortcutMaxPath];
-  {
-    const ScopedEnv desktop("XDG_DESKTOP_DIR", "/home/u/Pulpit \xC5\x82/");
+  for (const auto& [desktop, home, expected] : cases) {
+    const ScopedEnv desktopDir("XDG_DESKTOP_DIR", desktop),
+        homeDir("HOME", home);
     QGetSpecialDir(nullptr, buf, 1);
-    EXPECT_STREQ(buf, "/home/u/Pulpit \xB3");
+    EXPECT_STREQ(buf, expected) << home;
   }
-  {
-    const ScopedEnv desktop("XDG_DESKTOP_DIR", "///");
-    QGetSpecialDir(nullptr, buf, 1);
-    EXPECT_STREQ(buf, "/");  // the root keeps its slash
-  }
-  const ScopedEnv desktop("XDG_DESKTOP_DIR", std::nullopt);
-  {
-    const ScopedEnv home("HOME", "");
-    QGetSpecialDir(nullptr, buf, 1);
-    EXPECT_STREQ(buf, "/");  // no desktop: the buffer is left alone
-  }
-  const ScopedEnv home("HOME", "/home/u/");
-  QGetSpecialDir(nullptr, buf, 1);
-  EXPECT_STREQ(buf, "/home/u/Desktop");
   QGetSpecialDir(nullptr, buf, 0);
   EXPECT_STREQ(buf, "");
   QGetSpecialDir(nullptr, nullptr, 0);  // no buffer: nothing written
