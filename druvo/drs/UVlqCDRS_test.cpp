@@ -18,6 +18,7 @@ namespace {
 
 using test::MessageOf;
 using Bytes = std::vector<std::uint8_t>;
+using Tools = TVLQCompDRSTools;
 const AnsiString kBadDigit = "Niepoprawny znak hex";
 const AnsiString kOddLength = Utf8ToAnsi("Długość hex musi być parzysta");
 
@@ -42,16 +43,15 @@ TEST(TVLQCompDRSTools, HexDigitsPairsKeysAndErrors) {
     const char ch = static_cast<char>(c);
     const auto at = digits.find(ch);
     if (at == AnsiString::npos) {
-      EXPECT_EQ(MessageOf([ch] { TVLQCompDRSTools::HexCharToByte(ch); }),
-                kBadDigit);
+      EXPECT_EQ(MessageOf([ch] { Tools::HexCharToByte(ch); }), kBadDigit);
     } else {
-      EXPECT_EQ(TVLQCompDRSTools::HexCharToByte(ch), at < 16 ? at : at - 6);
+      EXPECT_EQ(Tools::HexCharToByte(ch), at < 16 ? at : at - 6);
     }
   }
   const std::vector<std::pair<AnsiString, Bytes>> good = {
       {"", {}}, {"0aFf", {10, 255}}, {"7f80", {127, 128}}};
   for (const auto& [hex, bytes] : good) {
-    EXPECT_EQ(TVLQCompDRSTools::HexToBytes(hex), bytes) << hex;
+    EXPECT_EQ(Tools::HexToBytes(hex), bytes) << hex;
   }
   // The length is tested before any digit.
   const std::vector<std::pair<AnsiString, AnsiString>> bad = {
@@ -59,19 +59,15 @@ TEST(TVLQCompDRSTools, HexDigitsPairsKeysAndErrors) {
       {"0g", kBadDigit},    {"-1", kBadDigit},
       {"ff \t", kBadDigit}, {AnsiString("0\0", 2), kBadDigit}};
   for (const auto& [hex, error] : bad) {
-    EXPECT_EQ(MessageOf([&] { TVLQCompDRSTools::HexToBytes(hex); }), error);
-    EXPECT_EQ(MessageOf([&] { TVLQCompDRSTools::HexToAnsiStringKey(hex); }),
-              error);
+    EXPECT_EQ(MessageOf([&] { Tools::HexToBytes(hex); }), error);
   }
   // The keys keep every byte value, zero included. 0xB9 and 0x8A are CP1250
   // letters (U+0105, U+0160): the wide key holds the byte values instead.
-  EXPECT_EQ(TVLQCompDRSTools::HexToAnsiStringKey("4100ff"),
-            AnsiString("A\0\xFF", 3));
-  EXPECT_EQ(TVLQCompDRSTools::HexToUnicodeStringKey(u"E9b98a00"),
+  EXPECT_EQ(Tools::HexToAnsiStringKey("4100ff"), AnsiString("A\0\xFF", 3));
+  EXPECT_EQ(Tools::HexToUnicodeStringKey(u"E9b98a00"),
             WideString({0xE9, 0xB9, 0x8A, 0x00}));
-  EXPECT_EQ(
-      MessageOf([] { TVLQCompDRSTools::HexToUnicodeStringKey(u"0\u0105"); }),
-      kBadDigit);
+  EXPECT_EQ(MessageOf([] { Tools::HexToUnicodeStringKey(u"0\u0105"); }),
+            kBadDigit);
 }
 
 // The exact class the factory makes for each endpoint, deleted through the
