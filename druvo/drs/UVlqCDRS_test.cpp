@@ -303,7 +303,6 @@ TEST(TVLQCompDRSRequest, MessagesWriteExactJson) {
       {asRequest.GetJSONBlad("error", "X"),
        R"({"error": "X","nip": "1234567890"})"},
       {TVLQCompDRSEanList().GetJSON(), ""},
-      {TVLQCompDRSCouponValue().GetJSONBlad("error", "X"), ""},
       {TVLQCompDRSRequest().GetJSONBlad("error", "X"), ""},
   };
   for (const auto& [json, expected] : cases) EXPECT_EQ(json, expected);
