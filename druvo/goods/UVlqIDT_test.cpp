@@ -109,7 +109,6 @@ TEST(UVlqIDT, ProductOwnsItsMapsAndCopiesDeeply) {
   kopia.KodyDodatkowe["ean"]->Liczba2 = 8;
   kopia.GetParametryImportu()->Liczba = 6;
   EXPECT_EQ(oryginal.ParametryKategorii["kolor"]->Tekst1, "");
-  EXPECT_EQ(oryginal.KodyDodatkowe["ean"]->Liczba2, -1);
   EXPECT_EQ(oryginal.GetParametryImportu()->Liczba, 5);
 
   TVLQZewnBazaDaneImpTow przypisany;

@@ -11,13 +11,11 @@ namespace {
 
 TEST(UVlqIGc, SubPagesUseTheirKeys) {
   const std::tuple<int, const char*, AnsiString> cases[] = {
-      // clang-format off
       {1, "GetNazwereturn", "product-order-statuses"},
       {2, "GetNazwereturn_00001", "measurement-units"},
       {3, "GetNazwereturn_00002", "products/import"},
       {4, "GetNazwereturn_00003", "product-orders"},
       {5, "GetNazwereturn_00004", "payment-methods"},
-      // clang-format on
   };
   for (const auto& [value, key, path] : cases) {
     const auto typ = static_cast<TVLQTypDanychGC>(value);
