@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "druvo/platform/Exceptions.h"
-#include "tests/support/ReferenceSort.h"
 #include "tests/support/TestSupport.h"
 
 namespace druvo {

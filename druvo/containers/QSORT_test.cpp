@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/support/ReferenceSort.h"
+#include "tests/support/TestSupport.h"
 
 namespace druvo {
 namespace {

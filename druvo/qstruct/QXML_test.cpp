@@ -27,10 +27,10 @@ TEST(TQXmlNode, ParsesByTheCuttingRules) {
   struct Case {
     std::string text, shape, rest;
   };
+  const std::string n61(61, 'n');
   const std::vector<Case> cases = {
       {"", "=", ""},
       {"  abc  ", "=abc", ""},
-      {"<a/>", "a=", ""},
       {"<a />  rest", "a =", "  rest"},
       {"<a>  x  </a> rest ", "a=x", "rest"},
       {"junk <a>1</a>", "a=1", ""},
@@ -42,13 +42,11 @@ TEST(TQXmlNode, ParsesByTheCuttingRules) {
       {"x>y<z</>", "=y<z", ""},
       {"<a><b></b></a>", "a={b=}", ""},
       {"<a> !x! </a>", "a=!x!", ""},  // '!' is the first byte kept
-      {"<<>v</<>", "<=v", ""},          // a name may hold '<'
+      {"<<>v</<>", "<=v", ""},        // a name may hold '<'
       // End tags of 64 and 65 bytes: the search's table on the stack is full,
       // then too small.
-      {"<" + std::string(61, 'n') + ">v</" + std::string(61, 'n') + ">",
-       std::string(61, 'n') + "=v", ""},
-      {"<" + std::string(62, 'n') + ">v</" + std::string(62, 'n') + ">",
-       std::string(62, 'n') + "=v", ""},
+      {"<" + n61 + ">v</" + n61 + ">", n61 + "=v", ""},
+      {"<" + n61 + "n>v</" + n61 + "n>", n61 + "n=v", ""},
   };
   for (const Case& c : cases) {
     TQXmlNode node;
@@ -62,23 +60,19 @@ TEST(TQXmlNode, ParsesByTheCuttingRules) {
 }
 
 TEST(TQXmlNode, MalformedTextRaisesAndKeepsEarlierChildren) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {">", "Invalid XML format: single '>' found"},
-      {"a<b", "Invalid XML format: single '<' found"},
-      {"<?xml?><a/>", "Invalid XML format: '</?xml?>' not found"},
-      {"<a x>1</a>", "Invalid XML format: '</a x>' not found"},
-      {"<r><b>1</b><c>2</r>", "Invalid XML format: '</c>' not found"},
-  };
-  for (const auto& [text, message] : cases) {
+  // The text is left without its leading and trailing blanks.
+  const std::string format = "Invalid XML format: ";
+  for (const auto& [text, message, kept] :
+       {std::tuple{">", "single '>' found", "="},
+        {"a<b", "single '<' found", "="},
+        {"<?xml?><a/>", "'</?xml?>' not found", "="},
+        {"<a x>1</a>", "'</a x>' not found", "="},
+        {"<r><b>1</b><c>2</r>", "'</c>' not found", "r={b=1}"}}) {
     TQXmlNode node;
-    std::string rest = "  " + text + "  ";
-    EXPECT_EQ(MessageOf([&] { node.QXmlParse(rest); }), message);
-    EXPECT_EQ(rest, text);
+    std::string rest = "  " + std::string(text) + "  ";
+    EXPECT_EQ(MessageOf([&] { node.QXmlParse(rest); }), format + message);
+    EXPECT_EQ(rest + "|" + Shape(node), std::string(text) + "|" + kept);
   }
-  TQXmlNode node;
-  std::string text = "<r><b>1</b><c>2</r>";
-  EXPECT_THROW(node.QXmlParse(text), Exception);
-  EXPECT_EQ(Shape(node), "r={b=1}");
 }
 
 TEST(TQXmlNode, NestingIsBoundedAndDeepTreesAreSafe) {
