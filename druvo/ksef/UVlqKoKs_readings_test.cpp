@@ -36,12 +36,15 @@ TEST(TVLQKonwersjaKSeF, DocumentListReadsNumberDateTypeAndSeller) {
   TVLQXmlNode root;
   Parsuj(root,
          "<Faktura><Podmiot1><DaneIdentyfikacyjne>"
-         "<PrefiksPodatnika>PL</PrefiksPodatnika><NIP>1234567890</NIP>"
+         "<PrefiksPodatnika>P\r\nL</PrefiksPodatnika><NIP>1234567890</NIP>"
          "<Nazwa>Hurtownia\r\n\xAF\xF3\xB3w</Nazwa></DaneIdentyfikacyjne>"
-         "</Podmiot1><fa><p_1>2026-02-01</p_1><p_2>FV/7</p_2></fa></Faktura>");
-  // The name as written; without RodzajFaktury it is no correction.
+         "</Podmiot1><fa><p_1>2026-02-01</p_1><p_2>FV\r\n/7</p_2></fa>"
+         "</Faktura>");
+  // Texts as written, line breaks kept; without RodzajFaktury it is no
+  // correction.
   EXPECT_EQ(Lista(&root),
-            "FV/7|01.02.2026|PZ|Hurtownia\r\n\xAF\xF3\xB3w|PL1234567890||");
+            "FV\r\n/7|01.02.2026|PZ|Hurtownia\r\n\xAF\xF3\xB3w|"
+            "P\r\nL1234567890||");
   Parsuj(root, Korekta("10.00", "10.00001"));
   EXPECT_EQ(Lista(&root), "FV/1|05.03.2024|ZD||||");
   Parsuj(root, Korekta("10.00", "9.50"));
@@ -98,6 +101,10 @@ TEST(TVLQKonwersjaKSeF, SummaryReadsKindTextsPartiesFooterAndOrdersOnly) {
   EXPECT_TRUE(dane.TekstyPozycji.GetWszystkieTeksty().empty());
   EXPECT_EQ(dane.TypDokumentu, 2);
   EXPECT_EQ(dane.Zastrzezone8, 6);
+  // Czysc itself, which the reading above overwrites anyway.
+  dane.Stopka3 = dane.Zamowienia = dane.NIPWystawcy = "x";
+  dane.Czysc();
+  EXPECT_EQ(dane.Stopka3 + dane.Zamowienia + dane.NIPWystawcy, "");
 }
 
 }  // namespace

@@ -47,6 +47,11 @@ TEST(TVLQPlatnoscDoFakturyKSeF, PaymentListSumCopyAndClear) {
   PrzepiszListePlatnosciDoFakturyKSeF(&kopie, &kopie);
   EXPECT_EQ(Platnosci(kopie), skopiowane);
 
+  kopie[1]->IdFormy = 7;
+  kopie[1]->Czysc();
+  EXPECT_EQ(std::make_tuple(kopie[1]->NazwaFormy, kopie[1]->FormaPlatnosci,
+                            kopie[1]->Data, kopie[1]->Kwota, kopie[1]->IdFormy),
+            std::make_tuple(AnsiString(), -1, TDateTime(0), 0.0, -1));
   CzyscListePlatnosciKSeF(lista);
   CzyscListePlatnosciKSeF(kopie);
   EXPECT_TRUE(lista.empty());

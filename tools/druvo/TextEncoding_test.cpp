@@ -61,11 +61,12 @@ TEST(TextEncoding, UnknownEncodingsAndInvalidBytesAreRefused) {
             "ISO-8859-2, US-ASCII)");
   EXPECT_EQ(DecodeError("<a>\n\n\xE6</a>"),
             "invalid UTF-8 at line 3 (byte offset 5)");
-  // Overlong forms of every length, beyond U+10FFFF, a truncated sequence.
+  // A lone continuation byte, overlong forms of every length, beyond
+  // U+10FFFF, leads past 0xF4 (0xF9 would spell a code point in range).
   for (const char* bad :
-       {"\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF",
+       {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF",
         "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
-        "\xF8\x88\x80\x80\x80"}) {
+        "\xF9\x80\x80\x80", "\xF8\x88\x80\x80\x80"}) {
     EXPECT_EQ(DecodeError(bad), "invalid UTF-8 at line 1 (byte offset 0)")
         << bad;
   }
@@ -75,7 +76,7 @@ TEST(TextEncoding, UnknownEncodingsAndInvalidBytesAreRefused) {
   // A sequence cut off by the end of the text, whatever follows in memory.
   const std::string euro = "ab\xE2\x82\xAC";
   EXPECT_THROW(DecodeToCp1250(std::string_view(euro).substr(0, 4)), CliError);
-  EXPECT_EQ(DecodeError(Declared("us-ascii") + "\xE9"),
+  EXPECT_EQ(DecodeError(Declared("us-ascii") + "\x80"),
             "invalid US-ASCII at line 2 (byte offset 45)");
   EXPECT_EQ(DecodeToCp1250(Declared("UTF8") + "\xE2\x82\xAC").Text,
             Declared("UTF8") + "\x80");  // the euro sign
