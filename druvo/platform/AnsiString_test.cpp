@@ -104,7 +104,7 @@ TEST(AnsiString, Utf8EdgeCases) {
   EXPECT_EQ(Utf8ToWide(std::string("\0\x7F", 2)), std::u16string(u"\0\x7F", 2));
   // A code point outside the code page gives one '?', even beyond the BMP.
   // Malformed: cut at the end, cut before a letter, stray continuations,
-  // overlong (two and three bytes), an encoded surrogate, above U+10FFFF,
+  // overlong (two, three and four bytes), an encoded surrogate, above U+10FFFF,
   // a cut four-byte sequence, bytes that never start a sequence.
   // Each gives one '?' per byte it spans, and the text goes on.
   const std::pair<const char*, const char*> toAnsi[] = {
@@ -115,6 +115,7 @@ TEST(AnsiString, Utf8EdgeCases) {
       {"\x80\xBF", "??"},
       {"\xC0\xAF", "??"},
       {"\xE0\x80\xAF", "???"},
+      {"\xF0\x8F\xBF\xBF", "????"},
       {"\xED\xA0\x80", "???"},
       {"\xF4\x90\x80\x80", "????"},
       {"\xF0\x9F\x98", "?"},
