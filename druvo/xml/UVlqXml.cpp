@@ -405,6 +405,9 @@ struct Head {
   bool sawAmpersand = false;  // a '&' among the bytes read
   bool otherLt = false;       // another '<' before the first '>'
   bool textOnly = false;      // only text, no '<', '>' or '&', up to endTag
+  // endTag still to be searched for, up to `limit` (see ResolveEnd).
+  bool endPending = false;
+  std::size_t limit = npos;
 };
 
 bool HeadIsXml(const Head& head) {
@@ -434,8 +437,11 @@ class Parser {
 
   Head Scan(std::size_t cur, std::size_t end);
   bool FindTextOnlyEnd(Head& head, std::size_t end);
+  void ResolveEnd(Head& head);
+  bool FillLeafParent(TVLQXmlNode& node, const Head& head, std::size_t end,
+                      std::size_t& rest);
   std::size_t SkipBlanks(std::size_t at, std::size_t end) const;
-  std::size_t Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
+  std::size_t Fill(TVLQXmlNode& node, Head& head, std::size_t cur,
                    std::size_t end);
   void PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
                  const Head& first);
@@ -455,6 +461,7 @@ class Parser {
   UseNodeBlocks useBlocks_{blocks_};
   std::vector<Frame> frames_;
   std::size_t depth_ = 0;  // frames in use
+  NodeList leaves_;        // FillLeafParent's children, reused
   bool restKnown_ = false;
   std::size_t restBegin_ = 0;
   std::size_t restEnd_ = 0;
@@ -505,9 +512,59 @@ Head Parser::Scan(std::size_t cur, std::size_t end) {
   head.tag = text_.substr(head.open + 1, tagEnd - head.open - 1);
   if (delProperties_) head.tag = head.tag.substr(0, PropertiesCut(head.tag));
   if (!head.selfClosing && !FindTextOnlyEnd(head, end)) {
-    head.endTag = index_.Find(head.tag, head.open, end);
+    head.endPending = true;
+    head.limit = end;
   }
   return head;
+}
+
+// Searches for the end tag of an element that holds more than text, unless
+// found already. Searches still come in text order: a head is resolved
+// before anything after its start is searched for.
+void Parser::ResolveEnd(Head& head) {
+  if (!head.endPending) return;
+  head.endTag = index_.Find(head.tag, head.open, head.limit);
+  head.endPending = false;
+}
+
+// The commonest element with children holds text-only elements and blanks
+// and then its end tag: an invoice line. Such an element is read in one walk
+// that finds its end tag on the way, without a search: no "</tag>" can come
+// earlier, since the children's texts hold no '<' and their tags are other
+// names. Anything else (text between children, a child with children or
+// entities, a self-closing child, a child of the same name) gives up with
+// nothing changed, and the general path reads the element.
+bool Parser::FillLeafParent(TVLQXmlNode& node, const Head& head,
+                            std::size_t end, std::size_t& rest) {
+  if (depth_ + 2 > static_cast<std::size_t>(TVLQXmlNode::MaxNestingDepth)) {
+    return false;
+  }
+  const std::string_view tag = head.tag;
+  std::size_t at = SkipBlanks(head.close + 1, end);
+  leaves_.clear();
+  while (at + 1 < end && s_[at] == '<' && s_[at + 1] != '/') {
+    Head child = Scan(at, end);
+    if (!child.textOnly || child.open != at || child.endTag == npos ||
+        child.tag == tag) {
+      leaves_.clear();
+      return false;
+    }
+    leaves_.push_back(std::make_unique<TVLQXmlNode>());
+    at = Fill(*leaves_.back(), child, at, end);
+  }
+  const std::size_t after = at + tag.size() + 3;
+  if (leaves_.empty() || after > end || s_[at] != '<' || s_[at + 1] != '/' ||
+      s_[after - 1] != '>' ||
+      std::memcmp(s_ + at + 2, tag.data(), tag.size()) != 0) {
+    leaves_.clear();
+    return false;
+  }
+  node.Name.assign(delNamespace_ ? WithoutNamespace(tag) : tag);
+  node.Nodes.assign(std::make_move_iterator(leaves_.begin()),
+                    std::make_move_iterator(leaves_.end()));
+  leaves_.clear();
+  rest = SkipBlanks(after, end);
+  return true;
 }
 
 // Most elements hold only text: when nothing but text follows the start tag
@@ -552,7 +609,7 @@ std::size_t Parser::SkipBlanks(std::size_t at, std::size_t end) const {
 // Fills `node` from the element `head` at the front of [cur, end): its Name
 // and its Value, or a frame that will read its children. Returns where the
 // rest of the range begins.
-std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
+std::size_t Parser::Fill(TVLQXmlNode& node, Head& head, std::size_t cur,
                          std::size_t end) {
   if (head.open == npos && head.close == npos) {
     node.Value.assign(TrimView(text_.substr(cur, end - cur)));
@@ -567,6 +624,8 @@ std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
   std::size_t innerEnd = innerBegin;
   std::size_t rest = head.close + 1;
   if (!head.selfClosing) {
+    if (head.endPending && FillLeafParent(node, head, end, rest)) return rest;
+    ResolveEnd(head);
     if (head.endTag == npos) {
       Fail("Invalid XML format: '" + EndTagText(head.tag) + "' not found");
     }
@@ -581,7 +640,8 @@ std::size_t Parser::Fill(TVLQXmlNode& node, const Head& head, std::size_t cur,
     node.Value.assign(s_ + innerBegin, innerEnd - innerBegin);
     return rest;
   }
-  const Head first = Scan(innerBegin, innerEnd);
+  Head first = Scan(innerBegin, innerEnd);
+  ResolveEnd(first);
   if (HeadIsXml(first)) {
     PushFrame(node, innerBegin, innerEnd, first);
   } else if (first.scannedAll && !first.sawAmpersand) {
@@ -612,7 +672,7 @@ void Parser::PushFrame(TVLQXmlNode& node, std::size_t begin, std::size_t end,
 
 void Parser::Parse(TVLQXmlNode& root, AnsiString* rest) {
   try {
-    const Head head = Scan(begin_, text_.size());
+    Head head = Scan(begin_, text_.size());
     restBegin_ = Fill(root, head, begin_, text_.size());
     restEnd_ = text_.size();
     if (head.open != npos && !head.selfClosing) {
@@ -642,7 +702,7 @@ void Parser::RunFrames() {
 
 void Parser::ParseNextChild(std::size_t frameIndex) {
   Frame& frame = frames_[frameIndex];
-  const Head head = frame.firstValid ? frame.first : Scan(frame.cur, frame.end);
+  Head head = frame.firstValid ? frame.first : Scan(frame.cur, frame.end);
   frame.firstValid = false;
   NodeList& siblings = frame.children;
   if (siblings.size() == siblings.capacity()) {

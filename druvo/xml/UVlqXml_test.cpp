@@ -83,6 +83,11 @@ TEST(TVLQXmlNode, ParsesByTheCuttingRules) {
       // The first "</a>" closes <a>; the inner "<b><a>1" has no "</b>", so it
       // is a value.
       {"<a><b><a>1</a></b></a>", "a=<b><a>1"},
+      // Elements of text-only children read in one walk: blanks and empty
+      // children; a child of its own name or with an entity ends the walk.
+      {"<r> <a>1</a>\n<b></b> </r>", "r{a=1,b}"},
+      {"<r><a>1</a><r>2</r></r>", "r{a=1}! '</r>' not found"},
+      {"<r><a>1</a><b>&amp;</b></r>", "r{a=1,b=&}"},
       // Tags may hold '<'; an end tag may follow another unfinished one.
       {"<r><a<b>1</a<b><c>2</a</c></r>", "r{a<b=1,c=2</a}"},
       {"<a </a>", "a"},  // an end tag inside the start tag: an empty element
