@@ -217,6 +217,7 @@ TEST(TVLQXmlNode, WritesIndentedAndOneLineXml) {
   root.AddNode("B", "1");
   root.AddNode("C", "x<y");
   EXPECT_EQ(root.ToXmlDef(0), "<A>\n\t<B>1</B>\n\t<C>x&lt;y</C>\n</A>");
+  EXPECT_EQ(root.ToXmlDef(1), "\t<A>\n\t\t<B>1</B>\n\t\t<C>x&lt;y</C>\n\t</A>");
   EXPECT_EQ(root.GetNodeByIdx(0)->ToXmlDef(2), "\t\t<B>1</B>");
   EXPECT_EQ(root.ToXmlDefWJednejLinii(), "<A><B>1</B><C>x&lt;y</C></A>");
   EXPECT_EQ(TVLQXmlNode::ZapiszString("a&<>\"'"), "a&amp;&lt;&gt;&quot;&apos;");
