@@ -102,11 +102,12 @@ TEST(KUTIL, StrCmpFollowsPolishAlphabetIgnoringCase) {
   // The text version stops at a zero byte as the array version does.
   EXPECT_EQ(LkStrCmp(AnsiString("a\0b", 3), AnsiString("a")), 0);
 
-  // At most n positions, none when n is not positive; both overloads.
+  // At most n positions, none when n is not positive; a longer text is
+  // greater whatever byte follows; both overloads.
   const std::tuple<const char*, const char*, int, int> ncmp[] = {
       {"abcX", "ABCy", 3, 0}, {"abcX", "ABCy", 4, -1}, {"ab", "abc", 5, -1},
       {"abc", "ab", 5, 1},    {"ab", "AB", 5, 0},      {"a", "b", -3, 0},
-      {"\xA3", "M", 1, -1}};
+      {"\xA3", "M", 1, -1},   {"a\xA7", "a", 5, 1}};
   for (const auto& [a, b, n, result] : ncmp) {
     EXPECT_EQ(LkStrNCmp(a, b, n), result) << a << " " << b << " " << n;
     EXPECT_EQ(LkStrNCmp(AnsiString(a), AnsiString(b), n), result) << a << b;
@@ -310,6 +311,9 @@ TEST(KUTIL, CalendarFacts) {
 
   EXPECT_EQ(GetSecondsFromDate(EncodeDate(2024, 3, 5) + 0.5), 43200);
   EXPECT_EQ(GetSecondsFromDate(1.0 / 86400 * 0.9), 0);  // truncated
+  for (const double odd : {std::numeric_limits<double>::quiet_NaN(),
+                           -std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(GetSecondsFromDate(odd), 0);
 
   // Weeks begin on Sunday, counted from the first of January.
   const std::pair<TDateTime, int> weeks[] = {
