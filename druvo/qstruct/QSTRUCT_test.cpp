@@ -380,9 +380,23 @@ TEST(TQArray, DefinitionErrorsCopiesAndClear) {
   EXPECT_EQ(array->getValueAsInteger(1, "Wiek"), 0);
   EXPECT_EQ(Names(dup), "a b ");
   EXPECT_EQ(dup.getCapacity(), 64);
+  EXPECT_EQ(dup.getFieldCount(), 2);
+  dup.flipRows(1, 2);  // a row past the end: nothing moves
+  dup.flipRows(-1, 0);
+  EXPECT_EQ(Names(dup), "a b ");
   dup.Sort("Wiek", false);
   EXPECT_EQ(Names(dup), "a b ");
-  // Field lookup relies on the descriptors' name order.
+  // Field lookup relies on the descriptors' name order, which the definition
+  // need not follow.
+  TQArray odwrotna;
+  odwrotna.initialize(
+      Array("O", Struct("O", Field("Wiek", "qdtInteger") +
+                                 Field("Nazwisko", "qdtString"))));
+  TQStruct wiersz;
+  odwrotna.createCompatibleStruct(&wiersz);
+  wiersz.setValueAsString("Nazwisko", "x");
+  odwrotna.addRow(&wiersz);
+  EXPECT_EQ(odwrotna.getValueAsString(0, "Nazwisko"), "x");
   dup.flipFldDef(0, 1);
   EXPECT_THROW(dup.getValueAsString(0, "Nazwisko"), Exception);
   EXPECT_EQ(dup.sortFldDef(0, 1), 0);
