@@ -367,7 +367,10 @@ TEST(TVLQCompDRSRequest, ClearingAndCopyingOwnTheItems) {
   const AnsiString before = package.GetJSON();
   TVLQCompDRSPackage copy = package;
   package.Czysc();
-  EXPECT_EQ(package.GetIlosc(), 2);
+  EXPECT_EQ(package.PackageId + package.SealNumber + package.CloseDate +
+                package.Cashier,
+            "");
+  EXPECT_EQ(package.GetIlosc(), 2);  // the contents stay
   package.GetItems(0)->Czysc();
   EXPECT_EQ(package.GetItems(0)->GetIlosc(), 0);
   package.WyczyscListePackageContents();
