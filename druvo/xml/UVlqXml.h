@@ -11,8 +11,9 @@
 // A parse costs time linear in the text's size whatever the nesting: the
 // declaration, comment and CDATA rules are applied in one pass each, the
 // parser works on offsets into one buffer, and "the first </tag> after the
-// start" is searched for once per name and ancestor, or, in deeply nested
-// text, found in an index of every end tag built in one pass. The one
+// start" is met while reading an element whose children hold only text,
+// else searched for once per name and ancestor, or, in deeply nested text,
+// found in an index of every end tag built in one pass. The one
 // exception is what the CDATA rule itself asks for: a section opened by the
 // escaped text of an earlier one is escaped again, so adversarial text can
 // grow quadratically there.
