@@ -37,6 +37,37 @@ AnsiString Tekst(const AnsiString& typ, const AnsiString& linie) {
   return "TypDok:" + typ + "\r\n" + kRekordyPodmiotow + Naglowek() + linie;
 }
 
+// The lines the line reading of `xml` files, "number:name" joined by ",",
+// the current ones, then "|" and those of the state before; the name is the
+// value of `pole`.
+AnsiString Wiersze(const AnsiString& xml, const AnsiString& pole = "P_7") {
+  TVLQXmlNode faktura;
+  Parsuj(faktura, xml);
+  TVLQKonwersjaKSeF::TMapaWierszy po, przed;
+  TVLQKonwersjaKSeF::OdczytajWierszeZXml(&faktura, po, przed);
+  AnsiString tekst;
+  for (const auto* mapa : {&po, &przed}) {
+    if (mapa == &przed) tekst += "|";
+    for (const auto& [nr, wiersz] : *mapa) {
+      if (!tekst.empty() && tekst.back() != '|') tekst += ",";
+      tekst += IntToStr(nr) + ":" + wiersz->GetNodeByName(pole)->Value;
+    }
+  }
+  return tekst;
+}
+
+// Each Linia record of `tekst` as the first letter of its name and the
+// last digit of its index.
+AnsiString Linie(const AnsiString& tekst) {
+  AnsiString linie;
+  for (std::size_t at = tekst.find("Linia:Nazwa{"); at != AnsiString::npos;
+       at = tekst.find("Linia:Nazwa{", at + 1)) {
+    linie += tekst[at + 12];
+    linie += tekst[tekst.find("}IleWOpak", at) - 1];
+  }
+  return linie;
+}
+
 TEST(TVLQKonwersjaKSeF, QuantityOnlyCorrectionGivesTheQuantityBack) {
   // The corrected invoices' numbers, dates and reason are in the real ones.
   const AnsiString fa =
@@ -79,6 +110,15 @@ TEST(TVLQKonwersjaKSeF, DiscrepancyCorrectionRemovesAndAddsLines) {
                       "PodlegaMPP{1}") +
                 Linia("Kakao", "szt.", "-2", "n7.50", "n-15.00", "8", 3,
                       "StanPocz{2}", "Komentarz1{wycofany}")));
+
+  // Same count and prices, but a later number differs.
+  EXPECT_EQ(
+      Konwertuj(Faktura("KOR", WierszPrzed("1", "A", "1", "5", "5", "23") +
+                                   WierszPrzed("2", "B", "1", "5", "5", "23") +
+                                   Wiersz("1", "A", "1", "5", "5", "23") +
+                                   Wiersz("3", "C", "1", "5", "5", "23")))
+          .Tekst.substr(0, 13),
+      "TypDok:ROZB\r\n");
 
   // A plain invoice never compares lines, whatever they are marked, and
   // writes no removed ones.
@@ -162,6 +202,12 @@ TEST(TVLQKonwersjaKSeF, AdvanceInvoiceTakesTheOrderedItems) {
       korektaZaliczki.Tekst,
       Tekst("ROZB", Linia("Dom", "", "-1", "n10.00", "n-10.00", "23", 0) +
                         Linia("Dom", "", "1", "n12.00", "n12.00", "23", 0)));
+
+  // The line reading of both advance kinds takes the ordered items too.
+  for (const char* rodzaj : {"ZAL", "KOR_ZAL"}) {
+    EXPECT_EQ(Wiersze(Faktura(rodzaj, pominiety + pozycje), "P_7Z"),
+              "1:Dom,2:Paliwo|");
+  }
 
   // An advance invoice without ordered items has no lines.
   EXPECT_EQ(Konwertuj(Faktura("ZAL", pominiety)).Tekst, Tekst("PZ", ""));
@@ -479,29 +525,26 @@ TEST(TVLQKonwersjaKSeF, LineNumbersAndReplacedLines) {
       "<FaWiersz><P_7>F</P_7><StanPrzed>1</StanPrzed></FaWiersz>"
       "<FaWiersz><P_7>G</P_7></FaWiersz>"
       "<Inny><P_7>H</P_7></Inny>";
-  TVLQXmlNode faktura;
-  Parsuj(faktura, Faktura("KOR", fa, ""));
-  TVLQKonwersjaKSeF::TMapaWierszy po, przed;
-  TVLQKonwersjaKSeF::OdczytajWierszeZXml(&faktura, po, przed);
-  std::vector<std::pair<int, AnsiString>> nazwy;
-  for (const auto& [nr, wiersz] : po) {
-    nazwy.emplace_back(nr, wiersz->GetNodeByName("P_7")->Value);
-  }
   // A: 1, B: 2, C: 3, D: 2 dropped (same GTIN, "np"), E: 1 replaces A,
-  // G: 2 (one after E) replaces B.
-  EXPECT_EQ(nazwy, (std::vector<std::pair<int, AnsiString>>{
-                       {1, "E"}, {2, "G"}, {3, "C"}}));
-  ASSERT_EQ(przed.size(), 1u);
-  EXPECT_EQ(przed.begin()->first, 1);
+  // G: 2 (one after E) replaces B; F is the state before.
+  EXPECT_EQ(Wiersze(Faktura("KOR", fa, "")), "1:E,2:G,3:C|1:F");
   // The conversion numbers and replaces its lines the same way.
-  const AnsiString tekst = Konwertuj(Faktura("VAT", fa, "")).Tekst;
-  AnsiString linie;
-  for (std::size_t at = tekst.find("Linia:Nazwa{"); at != AnsiString::npos;
-       at = tekst.find("Linia:Nazwa{", at + 1)) {
-    linie += tekst.substr(at + 12, 1) +
-             tekst.substr(tekst.find("IdxLinii{", at) + 9, 1);
-  }
-  EXPECT_EQ(linie, "E0G1C2");
+  EXPECT_EQ(Linie(Konwertuj(Faktura("VAT", fa, "")).Tekst), "E0G1C2");
+
+  // Two lines dropped in a row, then a number whose repeat is dropped too:
+  // each repeat is compared with the line kept for its number.
+  const auto linia = [](const char* nr, const char* nazwa, const char* stawka,
+                        const char* gtin) {
+    return Wiersz(nr, nazwa, "1", "5", "5", stawka,
+                  AnsiString("<GTIN>") + gtin + "</GTIN>");
+  };
+  const AnsiString powtorzone =
+      linia("1", "A", "23", "590") + linia("1", "B", "np I", "590") +
+      linia("1", "C", "np I", "590") + linia("2", "D", "23", "591") +
+      linia("2", "E", "np I", "591") + linia("3", "F", "23", "592") +
+      linia("3", "G", "np I", "593");  // another GTIN: G replaces F
+  EXPECT_EQ(Linie(Konwertuj(Faktura("VAT", powtorzone)).Tekst), "A0D1G2");
+  EXPECT_EQ(Wiersze(Faktura("VAT", powtorzone)), "1:A,2:D,3:G|");
   // An ordered item among the lines of a plain invoice keeps its own number.
   const AnsiString pozycja =
       "<ZamowienieWiersz><NrWierszaZam>5</NrWierszaZam></ZamowienieWiersz>";
@@ -547,6 +590,27 @@ TEST(TVLQKonwersjaKSeF, ElementNamesIgnoreLetterCaseAndTheFirstWins) {
       TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "wart\xF3\x9C\xE6", false),
       "tak");
   EXPECT_EQ(TVLQKonwersjaKSeF::OdczytajTekstZPola(&fa, "wartosc", false), "");
+
+  // Unknown line elements of every field length, ASCII ones (found by key)
+  // and ones with a byte above 127 (compared by name), come first, where a
+  // field taken for them would win over the real one.
+  AnsiString nieznane;
+  for (int dlugosc = 2; dlugosc <= 15; ++dlugosc) {
+    for (int i = 0; i < 20; ++i) {
+      const AnsiString nazwa =
+          (i == 0 ? AnsiString("\xB3") : "Q" + IntToStr(i)) +
+          AnsiString(dlugosc, '_');
+      const AnsiString n = nazwa.substr(0, dlugosc);
+      nieznane += "<" + n + ">7</" + n + ">";
+    }
+  }
+  EXPECT_EQ(Konwertuj(Faktura("VAT", "<FaWiersz>" + nieznane +
+                                         "<P_7>A</P_7><P_8A>szt.</P_8A>"
+                                         "<P_8B>2</P_8B><P_9A>5</P_9A>"
+                                         "<P_11>10</P_11><P_12>23</P_12>"
+                                         "</FaWiersz>"))
+                .Tekst,
+            Tekst("PZ", Linia("A", "szt.", "2", "n5.00", "n10.00", "23", 0)));
 }
 
 TEST(TVLQKonwersjaKSeF, FooterOrdersAndDeliveryDate) {
