@@ -437,6 +437,8 @@ class Parser {
 
   Head Scan(std::size_t cur, std::size_t end);
   bool FindTextOnlyEnd(Head& head, std::size_t end);
+  bool EndTagAt(std::size_t at, std::string_view tag) const;
+  void SetName(TVLQXmlNode& node, std::string_view tag) const;
   void ResolveEnd(Head& head);
   bool FillLeafParent(TVLQXmlNode& node, const Head& head, std::size_t end,
                       std::size_t& rest);
@@ -553,13 +555,11 @@ bool Parser::FillLeafParent(TVLQXmlNode& node, const Head& head,
     at = Fill(*leaves_.back(), child, at, end);
   }
   const std::size_t after = at + tag.size() + 3;
-  if (leaves_.empty() || after > end || s_[at] != '<' || s_[at + 1] != '/' ||
-      s_[after - 1] != '>' ||
-      std::memcmp(s_ + at + 2, tag.data(), tag.size()) != 0) {
+  if (leaves_.empty() || after > end || !EndTagAt(at, tag)) {
     leaves_.clear();
     return false;
   }
-  node.Name.assign(delNamespace_ ? WithoutNamespace(tag) : tag);
+  SetName(node, tag);
   node.Nodes.assign(std::make_move_iterator(leaves_.begin()),
                     std::make_move_iterator(leaves_.end()));
   leaves_.clear();
@@ -574,15 +574,23 @@ bool Parser::FindTextOnlyEnd(Head& head, std::size_t end) {
   if (head.otherLt || s_[head.open + 1] == '/') return false;
   const std::size_t at =
       FindAnyOf(s_, head.close + 1, end, text_.size(), '<', '>', '&');
-  const std::size_t tagEnd = at + 2 + head.tag.size();
-  if (at == end || s_[at] != '<' || tagEnd >= text_.size() ||
-      s_[at + 1] != '/' || s_[tagEnd] != '>' ||
-      std::memcmp(s_ + at + 2, head.tag.data(), head.tag.size()) != 0) {
-    return false;
-  }
-  head.endTag = tagEnd + 1 <= end ? at : npos;
+  if (at == end || !EndTagAt(at, head.tag)) return false;
+  head.endTag = at + head.tag.size() + 3 <= end ? at : npos;
   head.textOnly = true;
   return true;
+}
+
+// Whether "</" + tag + ">" is written at `at`.
+bool Parser::EndTagAt(std::size_t at, std::string_view tag) const {
+  const std::size_t tagEnd = at + 2 + tag.size();
+  return tagEnd < text_.size() && s_[at] == '<' && s_[at + 1] == '/' &&
+         s_[tagEnd] == '>' &&
+         std::memcmp(s_ + at + 2, tag.data(), tag.size()) == 0;
+}
+
+// An element's Name: its tag, without the namespace prefix when asked.
+void Parser::SetName(TVLQXmlNode& node, std::string_view tag) const {
+  node.Name.assign(delNamespace_ ? WithoutNamespace(tag) : tag);
 }
 
 // The first byte from `at` on that is not blank (0 to 32); `end` when none.
@@ -634,7 +642,7 @@ std::size_t Parser::Fill(TVLQXmlNode& node, Head& head, std::size_t cur,
     rest = head.endTag + head.tag.size() + 3;
     rest = SkipBlanks(rest, end);
   }
-  node.Name.assign(delNamespace_ ? WithoutNamespace(head.tag) : head.tag);
+  SetName(node, head.tag);
   if (innerBegin == innerEnd) return rest;
   if (head.textOnly) {
     node.Value.assign(s_ + innerBegin, innerEnd - innerBegin);
